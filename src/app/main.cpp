@@ -1,0 +1,15 @@
+#include "shell/demarrage.h"
+#include "ui/runtime.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Les Kovrant"));
+    QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
+    shell::demarrer();
+    const int status = QApplication::exec();
+    ui::Runtime::instance().shutdown();
+    return status;
+}

@@ -1,0 +1,452 @@
+#include "kovrant.h"
+
+#include "exercise/cible.h"
+#include "shell/module11.h"
+#include "shell/pictures.h"
+#include "shell/screens.h"
+#include "ui/colour.h"
+#include "ui/layout.h"
+#include "ui/numbers.h"
+#include "ui/random.h"
+
+#include <cmath>
+
+namespace exercise {
+
+namespace {
+
+using namespace ui::layout;
+using shell::module11;
+using ui::colours::black;
+using ui::colours::white;
+using ui::colours::windowBackground;
+using ui::colours::windowText;
+
+constexpr ui::Colour teal{0x808000};
+constexpr ui::Colour darkGreen{0x004000};
+constexpr ui::Colour darkRed{0x000080};
+constexpr ui::Colour darkBlue{0x400000};
+constexpr ui::Colour veryDarkRed{0x000040};
+constexpr ui::Colour paleOrange{0xC0E0FF};
+constexpr ui::FontSpec legende = bold("Trebuchet MS", 9.75);
+
+const ui::ControlSpec controls[] = {
+    pictureBox("environ", 6600, 4800, 660, 525, pictures::environ, windowBackground),
+    label("Label2", 5680, 2440, 675, 240, "chrono", bold("Arial", 9.75), white, opaque(teal),
+          Centred | AutoSize),
+    label("Titre_aide", 5640, 6240, 705, 405, "Aide", font("Arial", 18), darkGreen, opaque(windowBackground),
+          Hidden | Centred | AutoSize),
+    label("commentaire", 5040, 8640, 1785, 360, "commentaire", bold("Times New Roman", 15.75), darkRed,
+          opaque(windowBackground), Hidden | Centred | AutoSize),
+    label("chronometre", 5660, 2700, 600, 600, "0", bold("Times New Roman", 24), white, opaque(teal),
+          Centred),
+    label("Label1", 14800, 4880, 360, 270, "+10", legende, black, transparent, AutoSize),
+    label("Label9", 15720, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
+    label("Label10", 14000, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
+    label("Label11", 14880, 4040, 240, 270, "+5", legende, black, transparent, AutoSize),
+    label("Label12", 14880, 5805, 240, 270, "+5", legende, black, transparent, AutoSize),
+    label("Label13", 13360, 4875, 240, 270, "+1", legende, black, transparent, AutoSize),
+    label("Label14", 16360, 4880, 240, 270, "+1", legende, black, transparent, AutoSize),
+    label("Label15", 14880, 6405, 240, 270, "+1", legende, black, transparent, AutoSize),
+    label("Label16", 14880, 3435, 240, 270, "+1", legende, black, transparent, AutoSize),
+    label("Label17", 17600, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
+    label("Label18", 14900, 2160, 195, 255, "-5", legende, black, transparent, AutoSize),
+    label("Label19", 14900, 7640, 195, 270, "-5", legende, black, transparent, AutoSize),
+    label("Label20", 12160, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
+    label("Label21", 17040, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
+    label("Label22", 12840, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
+    label("Label23", 14960, 7005, 120, 270, "0", legende, white, transparent, AutoSize),
+    label("Label24", 14960, 2805, 120, 270, "0", legende, white, transparent, AutoSize),
+    label("réponse_exacte", 12000, 8400, 6000, 195, "la réponse exacte est", font("Verdana", 8.25),
+          ui::colours::labelText, opaque(white), Centred),
+    label("Calcul", 1920, 4680, 2130, 780, "Label1", font("Verdana", 32.25), darkBlue, transparent, AutoSize),
+    image("arret", 720, 9360, 480, 480, pictures::arret, Hidden),
+    image("flèche", 10800, 9360, 480, 480, pictures::fleche, Hidden),
+    label("titre", 3360, 600, 5280, 735, "Les Kovrant", font("Trebuchet MS", 24), veryDarkRed,
+          opaque(paleOrange), Centred | AutoSize | Border),
+};
+
+const ui::FormSpec design{
+    .name = "Kovrant",
+    .caption = "",
+    .clientWidth = 18960,
+    .clientHeight = 10215,
+    .twipsPerUnit = 20,
+    .back = white,
+    .fore = black,
+    .font = {"Times New Roman", 48, true},
+    .fill = ui::Colour{0x000040},
+    .controls = controls,
+};
+
+constexpr int charEscape = 27;
+constexpr int charBackspace = 8;
+constexpr int charEnter = 13;
+constexpr int twipsPerPoint = 20;
+
+QColor couleur(ui::Integer index) {
+    return ui::paletteColour(index);
+}
+
+double puissance10(ui::Integer e) {
+    return std::pow(10.0, e.value());
+}
+
+// Int(x): the floor, as a whole number of the draws' range.
+float entier(double x) {
+    return static_cast<float>(std::floor(x));
+}
+
+ui::Integer entierCourt(double x) {
+    return ui::Integer(static_cast<int>(std::floor(x)));
+}
+
+} // namespace
+
+Kovrant::Kovrant()
+    : ui::Form(design), Calcul(label(u"Calcul")), commentaire(label(u"commentaire")),
+      chronometre(label(u"chronometre")), reponse_exacte(label(u"réponse_exacte")),
+      Titre_aide(label(u"Titre_aide")), arret(image(u"arret")), fleche(image(u"flèche")),
+      Timer1(addTimer(QStringLiteral("Timer1"), 1000, [this] { Timer1_Timer(); })),
+      Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
+    arret.onClick = [this] { arret_Click(); };
+    fleche.onClick = [this] { fleche_Click(); };
+}
+
+double Kovrant::r() {
+    return static_cast<double>(ui::random().next());
+}
+
+void Kovrant::load() {
+    shell::screens::presentation().unload();
+    module11.score = 0;
+    ui::random().reseedFromClock();
+    c_.nb_clignotements = 1000;
+}
+
+void Kovrant::activate() {
+    preparer_partie();
+}
+
+void Kovrant::preparer_partie() {
+    surface().clear();
+    dessiner_cible(surface());
+    nouveau_calcul();
+}
+
+void Kovrant::nouveau_calcul() {
+    ui::Surface& s = surface();
+
+    // A: the end of the game.
+    if (module11.score > 99) {
+        shell::screens::fin().show();
+        return;
+    }
+
+    // B: the question display is reset, the countdown disc first.
+    s.setFillColour(couleur(3));
+    s.setFillStyle(ui::FillStyle::Solid);
+    s.setDrawWidth(3);
+    s.circle(QPointF(300, 150), 40, couleur(8));
+    commentaire.setVisible(false);
+    Titre_aide.setVisible(false);
+    c_.secondes = 0;
+    chronometre.setCaption(QStringLiteral("0"));
+    module11.attente_reponse = 1;
+    reponse_exacte.setCaption(QString());
+
+    // C, D: the kind of calculation, then its operands.
+    tirer_operation();
+    switch (c_.operation) {
+    case Operation::Addition:
+        tirer_addition_ou_soustraction();
+        break;
+    case Operation::Multiplication:
+        tirer_multiplication();
+        break;
+    case Operation::Division:
+        tirer_division();
+        break;
+    case Operation::Soustraction:
+    case Operation::Aucune:
+        break;
+    }
+
+    // E: the texts.
+    const TextesCalcul t = textes_calcul(c_.operation, c_.nombre1, c_.nombre2);
+    c_.texte_operande1 = t.texte_operande1;
+    c_.texte_operande2 = t.texte_operande2;
+    c_.texte_calcul = t.texte_calcul;
+    c_.decalage_calcul = t.decalage_calcul;
+
+    // F: the calculation is shown, measured in the window's own font so that its right end falls just
+    // left of the "approximately equal" sign.
+    s.setFontName(QStringLiteral("Times New Roman"));
+    s.setFontSize(48);
+    s.fillBox(QPointF(1, 300), QPointF(550, 500), couleur(15));
+    module11.reponse.clear();
+    const double w = s.textWidth(c_.texte_calcul);
+    Calcul.setLeft(static_cast<int>(std::lround((320.0 - w + c_.decalage_calcul.value()) * twipsPerPoint)));
+    Calcul.setCaption(c_.texte_calcul + QStringLiteral("        ?"));
+    arret.setVisible(false);
+    fleche.setVisible(false);
+}
+
+void Kovrant::tirer_operation() {
+    const auto& choisies = module11.operations_choisies;
+    c_.premiere_operation = 0;
+    for (int i = 3; i >= 1; --i) {
+        if (choisies[i] == 1) {
+            c_.premiere_operation = i;
+        }
+    }
+    c_.nb_operations = choisies[1] + choisies[2] + choisies[3];
+    c_.operation = static_cast<Operation>(
+        entierCourt(r() * c_.nb_operations.value() + c_.premiere_operation.value()).value());
+    // Families 1 and 3 without 2: the draw above cannot reach 3, so it is made again between the two.
+    if (choisies[2] == 0 && c_.nb_operations == 2) {
+        c_.operation = static_cast<Operation>((ui::Integer(2) * entierCourt(2 * r()) + 1).value());
+    }
+}
+
+void Kovrant::tirer_addition_ou_soustraction() {
+    ui::Integer e1 = entierCourt(3 * r() + 3);
+    c_.nombre1 = entier((puissance10(e1) - 11) * r() + 11);
+    ui::Integer e2 = entierCourt(3 * r() + 3);
+    c_.nombre2 = entier((puissance10(e2) - 101) * r() + 101);
+    c_.decalage_calcul = 0;
+    if (r() < 0.5) {
+        c_.resultat = static_cast<float>(double(c_.nombre1) + double(c_.nombre2));
+        return;
+    }
+    // A subtraction: a new second operand until the rounded operands differ by more than 100, so that
+    // the help line never shows a difference of nothing.
+    for (;;) {
+        const ui::Integer e = entierCourt(3 * r() + 3);
+        c_.nombre2 = entier((puissance10(e) - 101) * r() + 101);
+        c_.arrondi1 = ui::roundToLeadingDigit(c_.nombre1);
+        c_.arrondi2 = ui::roundToLeadingDigit(c_.nombre2);
+        if (std::fabs(c_.arrondi1 - c_.arrondi2) > 100.0f) {
+            break;
+        }
+    }
+    if (c_.nombre1 < c_.nombre2) {
+        std::swap(c_.nombre1, c_.nombre2);
+    }
+    c_.resultat = static_cast<float>(double(c_.nombre1) - double(c_.nombre2));
+    c_.operation = Operation::Soustraction;
+}
+
+void Kovrant::tirer_multiplication() {
+    const ui::Integer score = module11.score;
+    if (score <= 10) {
+        c_.nombre1 = entier(89 * r() + 11);
+        c_.nombre2 = entier(89 * r() + 11);
+    } else if (score <= 20) {
+        c_.nombre1 = entier(899 * r() + 101);
+        c_.nombre2 = entier(89 * r() + 11);
+    } else if (score <= 30) {
+        c_.nombre1 = entier(899 * r() + 101);
+        c_.nombre2 = entier(899 * r() + 101);
+    } else {
+        const ui::Integer e = entierCourt(3 * r() + 2);
+        c_.nombre1 = entier((puissance10(e) - 11) * r() + 11);
+        const ui::Integer e2 = entierCourt(2 * r() + 2);
+        c_.nombre2 = entier((puissance10(e2) - 11) * r() + 11);
+    }
+    if (r() < 0.5) {
+        std::swap(c_.nombre1, c_.nombre2);
+    }
+    c_.resultat = static_cast<float>(double(c_.nombre1) * double(c_.nombre2));
+}
+
+void Kovrant::tirer_division() {
+    // The quotient is drawn and the dividend made from it, so that every division comes out whole.
+    const ui::Integer score = module11.score;
+    if (score <= 10) {
+        c_.nombre2 = entier(8 * r() + 2);
+        c_.resultat = entier(899 * r() + 101);
+    } else if (score <= 30) {
+        c_.nombre2 = entier(89 * r() + 11);
+        const ui::Integer e = entierCourt(2 * r() + 3);
+        c_.resultat = entier((puissance10(e) - 101) * r() + 101);
+    } else {
+        const ui::Integer e = entierCourt(2 * r() + 2);
+        c_.nombre2 = entier((puissance10(e) - 11) * r() + 11);
+        const ui::Integer e2 = entierCourt((4 - e.value()) * r() + 2);
+        c_.resultat = entier(puissance10(e2) * r() + 2);
+    }
+    c_.nombre1 = static_cast<float>(double(c_.resultat) * double(c_.nombre2));
+}
+
+void Kovrant::keyPress(int charCode) {
+    module11.touche = ui::characterOf(charCode);
+    if (fleche.isVisible()) {
+        // The pause: any key, Escape included, poses the next question and is itself lost.
+        nouveau_calcul();
+        return;
+    }
+    if (module11.touche == ui::characterOf(charEscape)) {
+        shell::screens::aurevoir().show();
+        return;
+    }
+    saisir_reponse();
+}
+
+void Kovrant::saisir_reponse() {
+    QString& reponse = module11.reponse;
+    const QString& touche = module11.touche;
+    surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(15));
+    if (touche == ui::characterOf(charBackspace)) {
+        reponse.clear();
+    }
+    if (reponse.size() < 8) {
+        if (touche == QLatin1String("0")) {
+            // A lone zero takes no other digit after it.
+            if (reponse != QLatin1String("0")) {
+                reponse += touche;
+            }
+        } else if (touche >= QLatin1String("1") && touche <= QLatin1String("9")) {
+            if (reponse != QLatin1String("0")) {
+                reponse += touche;
+            }
+        }
+    }
+    if (!reponse.isEmpty() && (touche == ui::characterOf(charEnter) || touche == QLatin1String("="))) {
+        evaluer_reponse();
+        return;
+    }
+    c_.reponse_affichee = ui::espacer_milliers(reponse);
+    Calcul.setCaption(c_.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee +
+                      QStringLiteral(" ?"));
+}
+
+void Kovrant::evaluer_reponse() {
+    module11.attente_reponse = 0;
+    surface().fillBox(QPointF(1, 300), QPointF(550, 400), couleur(15));
+
+    c_.ecart = mesurer_ecart(module11.reponse, c_.resultat);
+    const Bande& bande = bande_pour(c_.ecart);
+
+    c_.angle_reponse = entierCourt(r() * bande.angle_etendue + bande.angle_debut);
+    const double rayon = double(c_.ecart) * bande.k + bande.c;
+    // The angle is the index divided by 6.28 taken as radians: not a conversion from degrees, simply a
+    // pseudo-random direction.
+    const double angle = c_.angle_reponse.value() / 6.28;
+    c_.x_reponse = static_cast<float>(rayon * std::cos(angle) + 750);
+    c_.y_reponse = static_cast<float>(rayon * std::sin(angle) + 250);
+    module11.score += bande.points;
+    c_.couleur1 = bande.couleur1;
+    c_.couleur2 = bande.couleur2;
+    commentaire.setCaption(QString::fromUtf8(bande.commentaire));
+    if (bande.aide) {
+        afficher_aide();
+    }
+
+    Calcul.setCaption(c_.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee);
+    c_.nb_clignotements = 0;
+    // The blink timer rests between blinks (its ticks would draw nothing) and wakes for this one.
+    Timer2.setRunning(true);
+    c_.reponse_affichee = ui::espacer_milliers(ui::texte_nombre(c_.resultat));
+    reponse_exacte.setCaption(QStringLiteral("la réponse exacte est ") + c_.reponse_affichee);
+    preparer_score();
+    module11.reponse.clear();
+}
+
+void Kovrant::preparer_score() {
+    surface().fillBox(QPointF(1, 400), QPointF(550, 500), couleur(15));
+    commentaire.setVisible(true);
+    fleche.setVisible(true);
+    arret.setVisible(true);
+    afficher_score();
+}
+
+void Kovrant::afficher_score() {
+    ui::Surface& s = surface();
+    if (module11.score < 0) {
+        module11.score = 0;
+    }
+    module11.texte_score = QStringLiteral(" Score =") + ui::texte_nombre(module11.score);
+    s.setFontName(QStringLiteral("Arial"));
+    s.setFontSize(16);
+    c_.x_score = 300;
+    const float w = static_cast<float>(s.textWidth(module11.texte_score));
+    const float h = w / 2;
+    s.setFillColour(couleur(4));
+    s.setFillStyle(ui::FillStyle::Solid);
+    s.setDrawWidth(3);
+    s.box(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495), couleur(1));
+    s.setForeColour(couleur(15));
+    s.setCurrentY(470);
+    s.setCurrentX(double(c_.x_score) - h);
+    s.print(module11.texte_score);
+}
+
+void Kovrant::afficher_aide() {
+    const LigneAide l = ligne_aide(c_.operation, c_.nombre1, c_.nombre2);
+    c_.arrondi1 = l.arrondi1;
+    c_.arrondi2 = l.arrondi2;
+    c_.resultat_arrondi = l.resultat_arrondi;
+    c_.texte_arrondi1 = l.texte_arrondi1;
+    c_.texte_arrondi2 = l.texte_arrondi2;
+    c_.texte_resultat_arrondi = l.texte_resultat_arrondi;
+    c_.texte_operateur = l.texte_operateur;
+    Titre_aide.setVisible(true);
+    c_.ordonnee_texte = 340;
+    ecrire_dans_bulle(l.texte());
+}
+
+void Kovrant::ecrire_dans_bulle(const QString& texte) {
+    ui::Surface& s = surface();
+    s.setFontName(QStringLiteral("Arial Narrow"));
+    s.setFontSize(18);
+    const float w = static_cast<float>(s.textWidth(texte));
+    s.setFillColour(couleur(2));
+    s.setFillStyle(ui::FillStyle::Solid);
+    s.setDrawWidth(3);
+    s.circle(QPointF(300, c_.ordonnee_texte.value() + 10), double(w) / 2 + 30, couleur(8), 0.15);
+    s.setForeColour(couleur(15));
+    s.setCurrentY(c_.ordonnee_texte.value());
+    s.setCurrentX(300 - double(w) / 2);
+    s.print(texte);
+}
+
+void Kovrant::Timer1_Timer() {
+    if (module11.attente_reponse == 1) {
+        c_.secondes += 1;
+    }
+    chronometre.setCaption(ui::texte_nombre(c_.secondes));
+    if (c_.secondes == 30 && module11.attente_reponse == 1) {
+        if (module11.reponse.isEmpty()) {
+            c_.reponse_affichee = QStringLiteral("0");
+        }
+        evaluer_reponse();
+    }
+}
+
+void Kovrant::Timer2_Timer() {
+    c_.nb_clignotements = static_cast<float>(double(c_.nb_clignotements) + 1);
+    const float n = c_.nb_clignotements;
+    if (n > 170) {
+        Timer2.setRunning(false);
+        return;
+    }
+    const bool phase = n >= 10 && std::fmod(n, 10.0f) == 0;
+    if (!phase) {
+        return;
+    }
+    const bool contraste = std::fmod(n, 20.0f) != 0; // 10, 30, ... 170
+    surface().setFillColour(couleur(contraste ? c_.couleur2 : c_.couleur1));
+    surface().circle(QPointF(c_.x_reponse, c_.y_reponse), 5);
+}
+
+void Kovrant::fleche_Click() {
+    fleche.setVisible(false);
+    nouveau_calcul();
+}
+
+void Kovrant::arret_Click() {
+    shell::screens::aurevoir().show();
+}
+
+} // namespace exercise

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/integer.h"
+
+#include <QString>
+#include <array>
+
+// The game's rules that need no window: how a calculation is written, how an estimate is judged, and
+// the worked calculation on rounded operands. The Kovrant window runs them in its own order.
+namespace exercise {
+
+enum class Operation : int { Aucune = 0, Addition = 1, Multiplication = 2, Division = 3, Soustraction = 4 };
+
+QString texte_operateur(Operation operation);
+
+struct TextesCalcul {
+    QString texte_operande1;
+    QString texte_operande2;
+    QString texte_calcul;
+    ui::Integer decalage_calcul;
+};
+// The calculation as shown, with one thousands blank per long operand, and the correction to its left
+// edge for the width those blanks add.
+TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2);
+
+// One row of the scoring table.
+struct Bande {
+    float limite; // the highest ecart of the band
+    int points;
+    const char* commentaire;
+    int angle_debut, angle_etendue;
+    int k, c; // the mark's radius is ecart * k + c
+    int couleur1, couleur2;
+    bool aide;
+};
+extern const std::array<Bande, 5> bandes;
+
+// How far an estimate lies from the result: 1 - min(estimate / result, result / estimate), every step
+// rounded to single precision, as the band limits expect.
+float mesurer_ecart(const QString& reponse, float resultat);
+// The first band whose limit holds the ecart, so that a value on a shared limit takes the better band.
+const Bande& bande_pour(float ecart);
+
+struct LigneAide {
+    float arrondi1, arrondi2, resultat_arrondi;
+    QString texte_arrondi1, texte_arrondi2, texte_resultat_arrondi, texte_operateur;
+    QString texte() const;
+};
+// The same calculation on operands rounded to their leading digit; a division keeps a dividend that
+// makes the rounded division exact.
+LigneAide ligne_aide(Operation operation, float nombre1, float nombre2);
+
+// A rounded number as the help line writes it. From ten million up the runtime would switch to exponent
+// form, which means nothing to a child; the number is written out in digits instead (10 000 000).
+QString texte_arrondi(float x);
+
+} // namespace exercise

@@ -1,0 +1,28 @@
+#include "accueil.h"
+
+#include "shell/pictures.h"
+#include "shell/screens.h"
+
+namespace shell {
+
+namespace {
+const ui::FormSpec design{
+    .name = "Accueil",
+    .caption = "accueil",
+    .clientWidth = 14190,
+    .clientHeight = 8910,
+    .twipsPerUnit = 15,
+    .back = ui::colours::white,
+    .fore = ui::colours::windowText,
+    .font = {"Times New Roman", 24, true},
+    .icon = pictures::icone,
+};
+} // namespace
+
+Accueil::Accueil() : ui::Form(design) {}
+
+void Accueil::activate() {
+    screens::presentation().show();
+}
+
+} // namespace shell

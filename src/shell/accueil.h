@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ui/form.h"
+
+namespace shell {
+
+// The welcome window: an empty white window with the program's icon, on screen only until the
+// presentation screen has loaded over it.
+class Accueil : public ui::Form {
+    Q_OBJECT
+public:
+    Accueil();
+    void activate() override;
+};
+
+} // namespace shell

@@ -1,0 +1,44 @@
+#include "aurevoir.h"
+
+#include "shell/pictures.h"
+#include "ui/layout.h"
+#include "ui/runtime.h"
+
+namespace shell {
+
+namespace {
+
+using namespace ui::layout;
+using ui::colours::windowBackground;
+using ui::colours::windowText;
+
+constexpr ui::Colour red{0x0000FF};
+
+const ui::ControlSpec controls[] = {
+    pictureBox("Picture1", 7560, 7920, 495, 495, pictures::courrier, windowBackground),
+    image("flèche", 11280, 4200, 480, 480, pictures::fleche),
+    label("Label2", 7440, 3960, 3015, 1095, "Au revoir", {"Brush Script MT", 36, false, true}, red,
+          opaque(windowBackground)),
+    label("mail", 8760, 8040, 3075, 285, Aurevoir::adresse, font("Tahoma", 12), windowText,
+          opaque(windowBackground), AutoSize),
+};
+
+const ui::FormSpec design{
+    .name = "Aurevoir",
+    .caption = "",
+    .clientWidth = 13305,
+    .clientHeight = 8640,
+    .twipsPerUnit = 15,
+    .back = windowBackground,
+    .fore = windowText,
+    .font = {"Arial", 15.75},
+    .controls = controls,
+};
+
+} // namespace
+
+Aurevoir::Aurevoir() : ui::Form(design) {
+    image(u"flèche").onClick = [] { ui::Runtime::instance().end(); };
+}
+
+} // namespace shell

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/form.h"
+
+namespace shell {
+
+// The farewell screen, whose arrow ends the program.
+class Aurevoir : public ui::Form {
+    Q_OBJECT
+public:
+    Aurevoir();
+
+    // The contact address shown at the bottom of the screen.
+    static constexpr const char* adresse = "bonjour@leskovrant.fr";
+};
+
+} // namespace shell

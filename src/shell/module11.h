@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ui/integer.h"
+
+#include <QString>
+
+namespace shell {
+
+// The variables the screens share for the whole run. They start at zero and empty texts; nothing is read
+// from or written to disk.
+struct Module11 {
+    ui::Integer score;
+    // Families chosen on the presentation screen: 1 additions and subtractions, 2 multiplications,
+    // 3 divisions; 1 chosen, 0 not. Element 0 is never used.
+    ui::Array<ui::Integer, 0, 3> operations_choisies;
+    QString touche;              // the last key typed on the exercise screen, as one character
+    QString reponse;             // the digits keyed so far
+    ui::Integer attente_reponse; // 1 while the calculation on show awaits its answer
+    QString texte_score;
+};
+
+extern Module11 module11;
+
+} // namespace shell

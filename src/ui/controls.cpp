@@ -1,0 +1,193 @@
+#include "controls.h"
+
+#include "picture.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+constexpr qreal twipsPerPixel = 15.0;
+}
+
+Control::Control(ControlHost& host, QString name, QRect twips)
+    : host_(host), name_(std::move(name)), twips_(twips) {}
+
+QRectF Control::sceneRect() const {
+    return QRectF(twips_.left() / twipsPerPixel, twips_.top() / twipsPerPixel, twips_.width() / twipsPerPixel,
+                  twips_.height() / twipsPerPixel);
+}
+
+void Control::setLeft(int twips) {
+    setGeometry(QRect(twips, twips_.top(), twips_.width(), twips_.height()));
+}
+
+void Control::setGeometry(QRect twips) {
+    if (twips == twips_) {
+        return;
+    }
+    changed();
+    twips_ = twips;
+    changed();
+}
+
+void Control::setVisible(bool visible) {
+    if (visible != visible_) {
+        visible_ = visible;
+        changed();
+    }
+}
+
+Label::Label(ControlHost& host, QString name, QRect twips, QString caption, Look look)
+    : Control(host, std::move(name), twips), caption_(std::move(caption)), look_(std::move(look)) {
+    fitToCaption();
+}
+
+void Label::setCaption(const QString& caption) {
+    if (caption == caption_) {
+        return;
+    }
+    caption_ = caption;
+    changed();
+    fitToCaption();
+    changed();
+}
+
+void Label::fitToCaption() {
+    if (!look_.autoSize) {
+        return;
+    }
+    // Grows right and down from the fixed top-left, like the runtime's auto-sizing labels.
+    const QFontMetricsF metrics(look_.font);
+    const qreal border = look_.border ? 2.0 : 0.0;
+    const int w = int(std::ceil((metrics.horizontalAdvance(caption_) + border) * twipsPerPixel));
+    const int h = int(std::ceil((metrics.height() + border) * twipsPerPixel));
+    setGeometry(QRect(left(), top(), w, h));
+}
+
+void Label::paint(QPainter& painter) const {
+    const QRectF box = sceneRect();
+    painter.save();
+    painter.setClipRect(box);
+    if (!look_.transparent) {
+        painter.fillRect(box, look_.back);
+    }
+    QRectF textBox = box;
+    if (look_.border) {
+        painter.setPen(QPen(Qt::black, 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        textBox = box.adjusted(1, 1, -1, -1);
+    }
+    painter.setFont(look_.font);
+    painter.setPen(look_.fore);
+    const int alignment =
+        Qt::AlignTop | Qt::TextSingleLine | (look_.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    painter.drawText(textBox, alignment | Qt::TextDontClip, caption_);
+    painter.restore();
+}
+
+Image::Image(ControlHost& host, QString name, QRect twips, const Picture& picture, std::optional<QColor> back)
+    : Control(host, std::move(name), twips), picture_(picture), back_(std::move(back)) {}
+
+void Image::paint(QPainter& painter) const {
+    const QRectF box = sceneRect();
+    painter.save();
+    painter.setClipRect(box);
+    if (back_) {
+        painter.fillRect(box, *back_);
+    }
+    picture_.paint(painter, box.topLeft());
+    painter.restore();
+}
+
+CheckBox::CheckBox(ControlHost& host, QString name, int index, QRect twips, QString caption, Label::Look look,
+                   std::optional<QCursor> cursor)
+    : Control(host, std::move(name), twips), index_(index), caption_(std::move(caption)),
+      look_(std::move(look)), cursor_(std::move(cursor)) {}
+
+void CheckBox::setChecked(bool checked) {
+    if (checked != checked_) {
+        checked_ = checked;
+        changed();
+    }
+}
+
+void CheckBox::setFocus(bool focus) {
+    if (focus != focus_) {
+        focus_ = focus;
+        changed();
+    }
+}
+
+void CheckBox::setHovered(bool hovered) {
+    if (hovered != hovered_) {
+        hovered_ = hovered;
+        changed();
+    }
+}
+
+void CheckBox::click() {
+    setChecked(!checked_);
+    if (onIndexedClick) {
+        onIndexedClick(index_);
+    }
+}
+
+void CheckBox::paint(QPainter& painter) const {
+    const QRectF box = sceneRect();
+    painter.save();
+    painter.setClipRect(box);
+    if (!look_.transparent) {
+        painter.fillRect(box, look_.back);
+    }
+    QStyleOptionButton option;
+    QWidget* widget = host_.styleWidget();
+    option.initFrom(widget);
+    option.rect = box.toRect();
+    option.text = caption_;
+    option.fontMetrics = QFontMetrics(look_.font);
+    option.state =
+        QStyle::State_Enabled | QStyle::State_Active | (checked_ ? QStyle::State_On : QStyle::State_Off);
+    if (focus_) {
+        option.state |= QStyle::State_HasFocus;
+    }
+    if (hovered_) {
+        option.state |= QStyle::State_MouseOver;
+    }
+    option.palette.setColor(QPalette::WindowText, look_.fore);
+    option.palette.setColor(QPalette::ButtonText, look_.fore);
+    option.palette.setColor(QPalette::Window, look_.back);
+    option.palette.setColor(QPalette::Base, Qt::white);
+    painter.setFont(look_.font);
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_CheckBox, &option, &painter, widget);
+    painter.restore();
+}
+
+Shape::Shape(ControlHost& host, QString name, QRect twips, Look look)
+    : Control(host, std::move(name), twips), look_(std::move(look)) {}
+
+void Shape::paint(QPainter& painter) const {
+    const qreal w = look_.borderWidth;
+    const QRectF box = sceneRect().adjusted(w / 2, w / 2, -w / 2, -w / 2);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, look_.rounded);
+    painter.setPen(QPen(look_.border, w));
+    painter.setBrush(look_.fill);
+    if (look_.rounded) {
+        // The runtime rounds a frame's corners by a tenth of its shorter side.
+        const qreal radius = std::min(box.width(), box.height()) / 10.0;
+        painter.drawRoundedRect(box, radius, radius);
+    } else {
+        painter.drawRect(box);
+    }
+    painter.restore();
+}
+
+} // namespace ui

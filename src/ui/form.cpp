@@ -1,0 +1,451 @@
+#include "form.h"
+
+#include "picture.h"
+#include "runtime.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+constexpr qreal twipsPerPixel = 15.0;
+
+QCursor cursorFromPicture(const char* resource, QPoint hotSpot) {
+    const Picture& picture = Picture::fromResource(QString::fromUtf8(resource));
+    const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
+    const QSize device(int(std::lround(picture.pixelSize().width() * ratio)),
+                       int(std::lround(picture.pixelSize().height() * ratio)));
+    QPixmap pixmap = QPixmap::fromImage(picture.image(device));
+    pixmap.setDevicePixelRatio(ratio);
+    return QCursor(pixmap, hotSpot.x(), hotSpot.y());
+}
+
+Label::Look lookOf(const ControlSpec& spec) {
+    Label::Look look;
+    look.font = makeFont(spec.font);
+    look.fore = toQColor(spec.fore);
+    look.back = toQColor(spec.back);
+    look.transparent = spec.transparent;
+    look.align = spec.centred ? Align::Centre : Align::Left;
+    look.autoSize = spec.autoSize;
+    look.border = spec.border;
+    return look;
+}
+
+} // namespace
+
+Form::Form(const FormSpec& spec)
+    : sceneSize_(spec.clientWidth / twipsPerPixel, spec.clientHeight / twipsPerPixel),
+      unitScale_(qreal(spec.twipsPerUnit) / twipsPerPixel), background_(toQColor(spec.back)),
+      surface_(
+          QSizeF(qreal(spec.clientWidth) / spec.twipsPerUnit, qreal(spec.clientHeight) / spec.twipsPerUnit),
+          qreal(spec.twipsPerUnit) / twipsPerPixel,
+          Surface::Settings{toQColor(spec.back), toQColor(spec.fore), toQColor(spec.fill), spec.font}) {
+    setObjectName(QString::fromUtf8(spec.name));
+    setWindowTitle(QString::fromUtf8(spec.caption));
+    if (spec.icon != nullptr) {
+        setWindowIcon(QIcon(QString::fromUtf8(spec.icon)));
+    }
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(320, 200);
+    surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
+    build(spec.controls);
+}
+
+Form::~Form() = default;
+
+void Form::build(std::span<const ControlSpec> controls) {
+    ControlHost& host = *this;
+    for (const ControlSpec& spec : controls) {
+        const QRect twips(spec.left, spec.top, spec.width, spec.height);
+        const QString name = QString::fromUtf8(spec.name);
+        std::unique_ptr<Control> control;
+        switch (spec.kind) {
+        case ControlKind::Label:
+            control =
+                std::make_unique<Label>(host, name, twips, QString::fromUtf8(spec.caption), lookOf(spec));
+            break;
+        case ControlKind::Image:
+            control = std::make_unique<Image>(host, name, twips,
+                                              Picture::fromResource(QString::fromUtf8(spec.caption)));
+            break;
+        case ControlKind::PictureBox:
+            control = std::make_unique<Image>(host, name, twips,
+                                              Picture::fromResource(QString::fromUtf8(spec.caption)),
+                                              toQColor(spec.back));
+            break;
+        case ControlKind::CheckBox: {
+            std::optional<QCursor> cursor;
+            if (spec.cursor != nullptr) {
+                cursor = cursorFromPicture(spec.cursor, spec.hotSpot);
+            }
+            control = std::make_unique<CheckBox>(host, name, spec.index, twips,
+                                                 QString::fromUtf8(spec.caption), lookOf(spec), cursor);
+            break;
+        }
+        case ControlKind::Shape:
+            control = std::make_unique<Shape>(
+                host, name, twips,
+                Shape::Look{toQColor(spec.back), toQColor(spec.fore), spec.borderWidth, spec.rounded});
+            break;
+        }
+        control->setVisible(!spec.hidden);
+        controls_.push_back(std::move(control));
+    }
+}
+
+Control* Form::findControl(QStringView name, int index) const {
+    for (const auto& control : controls_) {
+        if (control->name() != name) {
+            continue;
+        }
+        const auto* box = dynamic_cast<const CheckBox*>(control.get());
+        if (box == nullptr || box->index() == index) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+Label& Form::label(QStringView name) const {
+    auto* control = dynamic_cast<Label*>(findControl(name));
+    Q_ASSERT_X(control != nullptr, "Form::label", "no such label in the layout");
+    return *control;
+}
+
+Image& Form::image(QStringView name) const {
+    auto* control = dynamic_cast<Image*>(findControl(name));
+    Q_ASSERT_X(control != nullptr, "Form::image", "no such image in the layout");
+    return *control;
+}
+
+CheckBox& Form::checkBox(QStringView name, int index) const {
+    auto* control = dynamic_cast<CheckBox*>(findControl(name, index));
+    if (control == nullptr) {
+        runtimeError(ErrorCode::SubscriptOutOfRange);
+    }
+    return *control;
+}
+
+Timer& Form::addTimer(const QString& name, int intervalMs, std::function<void()> tick) {
+    return *new Timer(this, name, intervalMs, std::move(tick));
+}
+
+QTransform Form::sceneToWidget() const {
+    const qreal scale = std::min(width() / sceneSize_.width(), height() / sceneSize_.height());
+    const qreal ratio = devicePixelRatioF();
+    // Whole device pixels for the offset, so that the drawing's pixels meet the screen's one to one.
+    const qreal dx = std::round((width() - sceneSize_.width() * scale) / 2 * ratio) / ratio;
+    const qreal dy = std::round((height() - sceneSize_.height() * scale) / 2 * ratio) / ratio;
+    return QTransform::fromTranslate(dx, dy).scale(scale, scale);
+}
+
+QPointF Form::widgetPointForTwips(QPointF twips) const {
+    return sceneToWidget().map(twips / twipsPerPixel);
+}
+
+QPointF Form::widgetPointForUnits(QPointF units) const {
+    return sceneToWidget().map(units * unitScale_);
+}
+
+QImage Form::render(qreal scale) const {
+    QImage image(int(std::ceil(sceneSize_.width() * scale)), int(std::ceil(sceneSize_.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(background_);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    paintScene(painter, scale);
+    return image;
+}
+
+void Form::paintScene(QPainter& painter, qreal deviceScale) const {
+    painter.save();
+    painter.setClipRect(QRectF(QPointF(0, 0), sceneSize_));
+    surface_.paint(painter, deviceScale);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        if ((*it)->isVisible()) {
+            (*it)->paint(painter);
+        }
+    }
+    painter.restore();
+}
+
+void Form::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.fillRect(rect(), background_);
+    const QTransform transform = sceneToWidget();
+    painter.setTransform(transform);
+    paintScene(painter, transform.m11() * devicePixelRatioF());
+}
+
+void Form::controlChanged(const QRectF& scene) {
+    update(sceneToWidget().mapRect(scene).toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void Form::openWindow() {
+    if (!isVisible()) {
+        if (QScreen* screen = this->screen(); screen != nullptr) {
+            setGeometry(screen->availableGeometry());
+        }
+        setWindowState(windowState() | Qt::WindowMaximized);
+        show();
+    }
+    raise();
+    if (!isActiveWindow()) {
+        Runtime::instance().expectWindowSystemActivation(*this);
+    }
+    // Without a window manager nothing else would give the window the keyboard.
+    activateWindow();
+}
+
+Control* Form::controlAt(QPointF widgetPos) const {
+    const QPointF scene = sceneToWidget().inverted().map(widgetPos);
+    for (const auto& control : controls_) {
+        if (control->isVisible() && control->takesMouse() && control->sceneRect().contains(scene)) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+void Form::mousePressEvent(QMouseEvent* event) {
+    Runtime& rt = Runtime::instance();
+    if (rt.activeForm() != this && isLoaded()) {
+        // A click on a window behind makes it the active one, Activate first.
+        rt.dispatch([this] { Runtime::instance().activate(*this); });
+    }
+    pressed_ = event->button() == Qt::LeftButton ? controlAt(event->position()) : nullptr;
+}
+
+void Form::mouseReleaseEvent(QMouseEvent* event) {
+    Control* control = event->button() == Qt::LeftButton ? controlAt(event->position()) : nullptr;
+    const bool clicked = control != nullptr && control == pressed_;
+    pressed_ = nullptr;
+    if (!clicked) {
+        return;
+    }
+    if (auto* box = dynamic_cast<CheckBox*>(control)) {
+        for (const auto& other : controls_) {
+            if (auto* b = dynamic_cast<CheckBox*>(other.get())) {
+                b->setFocus(b == box);
+            }
+        }
+    }
+    Runtime::instance().dispatch([form = QPointer<Form>(this), control] {
+        if (form && form->isLoaded()) {
+            control->click();
+        }
+    });
+}
+
+void Form::mouseMoveEvent(QMouseEvent* event) {
+    Control* control = controlAt(event->position());
+    auto* box = dynamic_cast<CheckBox*>(control);
+    if (box != hovered_) {
+        if (hovered_ != nullptr) {
+            hovered_->setHovered(false);
+        }
+        hovered_ = box;
+        if (hovered_ != nullptr) {
+            hovered_->setHovered(true);
+        }
+    }
+    if (const std::optional<QCursor> shape = control != nullptr ? control->cursor() : std::nullopt) {
+        setCursor(*shape);
+    } else {
+        unsetCursor();
+    }
+}
+
+void Form::leaveEvent(QEvent* /*event*/) {
+    if (hovered_ != nullptr) {
+        hovered_->setHovered(false);
+        hovered_ = nullptr;
+    }
+}
+
+CheckBox* Form::focusedCheckBox() const {
+    for (const auto& control : controls_) {
+        if (auto* box = dynamic_cast<CheckBox*>(control.get()); box != nullptr && box->hasFocus()) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void Form::moveFocus(bool forward) {
+    std::vector<CheckBox*> boxes;
+    for (const auto& control : controls_) {
+        if (auto* box = dynamic_cast<CheckBox*>(control.get()); box != nullptr && box->isVisible()) {
+            boxes.push_back(box);
+        }
+    }
+    if (boxes.empty()) {
+        return;
+    }
+    std::sort(boxes.begin(), boxes.end(), [](CheckBox* a, CheckBox* b) { return a->index() < b->index(); });
+    const auto current = std::find(boxes.begin(), boxes.end(), focusedCheckBox());
+    std::ptrdiff_t next = 0;
+    if (current != boxes.end()) {
+        const auto n = std::ptrdiff_t(boxes.size());
+        next = ((current - boxes.begin()) + (forward ? 1 : n - 1)) % n;
+    } else if (!forward) {
+        next = std::ptrdiff_t(boxes.size()) - 1;
+    }
+    for (CheckBox* box : boxes) {
+        box->setFocus(box == boxes[std::size_t(next)]);
+    }
+}
+
+bool Form::focusNextPrevChild(bool /*next*/) {
+    // Tab moves between the window's own check boxes, which are not widgets.
+    return false;
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    }
+    if (CheckBox* box = focusedCheckBox(); box != nullptr && event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) {
+            Runtime::instance().dispatch([form = QPointer<Form>(this), box] {
+                if (form && form->isLoaded()) {
+                    box->click();
+                }
+            });
+        }
+        return;
+    }
+    const int code = keyCodeOf(event->key());
+    const int character = charCodeOf(event->key(), event->text());
+    QPointer<Form> form(this);
+    if (code != 0) {
+        Runtime::instance().dispatch([form, code] {
+            if (form && form->isLoaded()) {
+                form->keyDown(code);
+            }
+        });
+    }
+    if (character >= 0) {
+        Runtime::instance().dispatch([form, character] {
+            if (form && form->isLoaded()) {
+                form->keyPress(character);
+            }
+        });
+    }
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // Closing a window from its frame unloads it; the program ends with its last window.
+    event->ignore();
+    FormSlot* slot = slot_;
+    if (slot == nullptr) {
+        return;
+    }
+    Runtime::instance().dispatch([slot] {
+        slot->unload();
+        if (!Runtime::instance().anyLoaded()) {
+            Runtime::instance().end();
+        }
+    });
+}
+
+bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && isLoaded()) {
+        Runtime::instance().activatedFromOutside(*this);
+    }
+    return QWidget::event(event);
+}
+
+int keyCodeOf(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
+        return 65 + (qtKey - Qt::Key_A);
+    }
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+        return 48 + (qtKey - Qt::Key_0);
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
+        return 112 + (qtKey - Qt::Key_F1);
+    }
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        return 0;
+    }
+}
+
+int charCodeOf(int qtKey, const QString& text) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    default:
+        break;
+    }
+    if (text.size() != 1) {
+        return -1;
+    }
+    const char16_t c = text.front().unicode();
+    // The game's keys are all in the 8-bit set; a character outside it types nothing.
+    return c < 256 && c != 127 ? int(c) : -1;
+}
+
+} // namespace ui

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "colour.h"
+#include "controls.h"
+#include "fonts.h"
+#include "surface.h"
+#include "timer.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace ui {
+
+class FormSlot;
+
+enum class ControlKind { Label, Image, PictureBox, CheckBox, Shape };
+
+// One row of a window's control table, as the layouts give it. Positions and sizes are in twips;
+// `caption` is the picture's resource for images and picture boxes.
+struct ControlSpec {
+    ControlKind kind;
+    const char* name;
+    int left, top, width, height;
+    const char* caption = "";
+    FontSpec font{};
+    Colour fore = colours::windowText;
+    Colour back = colours::windowBackground;
+    bool transparent = false;
+    bool centred = false;
+    bool autoSize = false;
+    bool border = false;
+    bool hidden = false;
+    int index = 0;                // element of a control array (check boxes)
+    int borderWidth = 1;          // shapes, in pixels
+    bool rounded = false;         // shapes
+    const char* cursor = nullptr; // a picture used as the mouse pointer over the control
+    QPoint hotSpot{};
+};
+
+// A window as the layouts give it. Its client area is a fixed scene, in twips, scaled uniformly to
+// fit the window and centred in it.
+struct FormSpec {
+    const char* name;
+    const char* caption;
+    int clientWidth, clientHeight; // twips
+    int twipsPerUnit;              // of the drawing: 20 for points, 15 for pixels
+    Colour back;
+    Colour fore;
+    FontSpec font;
+    Colour fill = colours::black;
+    std::span<const ControlSpec> controls = {}; // from the front to the back
+    const char* icon = nullptr;
+};
+
+class Form : public QWidget, private ControlHost {
+    Q_OBJECT
+public:
+    explicit Form(const FormSpec& spec);
+    ~Form() override;
+
+    // The window's events; the screens override the ones they handle.
+    virtual void load() {}
+    virtual void activate() {}
+    virtual void keyDown(int /*keyCode*/) {}
+    virtual void keyPress(int /*charCode*/) {}
+
+    bool isLoaded() const { return slot_ != nullptr; }
+
+    Label& label(QStringView name) const;
+    Image& image(QStringView name) const;
+    CheckBox& checkBox(QStringView name, int index) const;
+    Control* findControl(QStringView name, int index = 0) const;
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    Surface& surface() { return surface_; }
+    const Surface& surface() const { return surface_; }
+
+    Timer& addTimer(const QString& name, int intervalMs, std::function<void()> tick);
+
+    // The client area in scene pixels (15 twips each).
+    QSizeF sceneSize() const { return sceneSize_; }
+    // Renders the scene by the code that paints the window, `scale` device pixels per scene pixel.
+    QImage render(qreal scale = 1.0) const;
+    // Scene pixels to the widget's coordinates, as the window currently shows them.
+    QTransform sceneToWidget() const;
+    QPointF widgetPointForTwips(QPointF twips) const;
+    // A point of the drawing, in its units, where the widget shows it.
+    QPointF widgetPointForUnits(QPointF units) const;
+
+    // Maximised, shown, raised and activated, also without a window manager.
+    void openWindow();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    friend class FormSlot;
+    void attach(FormSlot* slot) { slot_ = slot; }
+    void detach() { slot_ = nullptr; }
+
+    void controlChanged(const QRectF& scene) override;
+    QWidget* styleWidget() override { return this; }
+
+    void build(std::span<const ControlSpec> controls);
+    void paintScene(QPainter& painter, qreal deviceScale) const;
+    Control* controlAt(QPointF widgetPos) const;
+    void moveFocus(bool forward);
+    CheckBox* focusedCheckBox() const;
+
+    FormSlot* slot_ = nullptr;
+    QSizeF sceneSize_;
+    qreal unitScale_; // scene pixels per drawing unit
+    QColor background_;
+    Surface surface_;
+    std::vector<std::unique_ptr<Control>> controls_; // from the front to the back
+    Control* pressed_ = nullptr;
+    CheckBox* hovered_ = nullptr;
+};
+
+// The classic key code of a Qt key (37 to 40 the arrows, 13 Enter, 27 Escape...), 0 when it has none.
+int keyCodeOf(int qtKey);
+// The character code a key press types (13 for Enter, 27 for Escape, 8 for Backspace), -1 for none.
+int charCodeOf(int qtKey, const QString& text);
+
+} // namespace ui

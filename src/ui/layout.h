@@ -1,0 +1,97 @@
+#pragma once
+
+#include "form.h"
+
+// Builders that let a window's control table read like the layout it comes from, one row per control,
+// columns in the same order: name, Left, Top, Width, Height, caption or picture, font, text colour,
+// background, other settings.
+namespace ui::layout {
+
+enum Setting : unsigned {
+    None = 0,
+    Centred = 1u << 0,
+    AutoSize = 1u << 1,
+    Border = 1u << 2, // a flat single-line border
+    Hidden = 1u << 3,
+};
+constexpr Setting operator|(Setting a, Setting b) {
+    return Setting(unsigned(a) | unsigned(b));
+}
+
+struct Background {
+    Colour colour;
+    bool transparent;
+};
+constexpr Background opaque(Colour c) {
+    return {c, false};
+}
+constexpr Background transparent{colours::windowBackground, true};
+
+constexpr FontSpec font(const char* name, double size) {
+    return {name, size, false, false, false};
+}
+constexpr FontSpec bold(const char* name, double size) {
+    return {name, size, true, false, false};
+}
+
+constexpr ControlSpec label(const char* name, int left, int top, int width, int height, const char* caption,
+                            FontSpec font, Colour fore, Background back, Setting settings = None) {
+    ControlSpec s{ControlKind::Label, name, left, top, width, height};
+    s.caption = caption;
+    s.font = font;
+    s.fore = fore;
+    s.back = back.colour;
+    s.transparent = back.transparent;
+    s.centred = (settings & Centred) != 0;
+    s.autoSize = (settings & AutoSize) != 0;
+    s.border = (settings & Border) != 0;
+    s.hidden = (settings & Hidden) != 0;
+    return s;
+}
+
+constexpr ControlSpec image(const char* name, int left, int top, int width, int height, const char* picture,
+                            Setting settings = None) {
+    ControlSpec s{ControlKind::Image, name, left, top, width, height};
+    s.caption = picture;
+    s.hidden = (settings & Hidden) != 0;
+    return s;
+}
+
+constexpr ControlSpec pictureBox(const char* name, int left, int top, int width, int height,
+                                 const char* picture, Colour back) {
+    ControlSpec s{ControlKind::PictureBox, name, left, top, width, height};
+    s.caption = picture;
+    s.back = back;
+    return s;
+}
+
+struct Pointer {
+    const char* picture;
+    QPoint hotSpot;
+};
+
+constexpr ControlSpec checkBox(const char* name, int index, int left, int top, int width, int height,
+                               const char* caption, FontSpec font, Colour fore, Colour back,
+                               Pointer pointer) {
+    ControlSpec s{ControlKind::CheckBox, name, left, top, width, height};
+    s.index = index;
+    s.caption = caption;
+    s.font = font;
+    s.fore = fore;
+    s.back = back;
+    s.cursor = pointer.picture;
+    s.hotSpot = pointer.hotSpot;
+    return s;
+}
+
+constexpr ControlSpec roundedFrame(const char* name, int left, int top, int width, int height, Colour fill,
+                                   Colour border, int borderWidthPixels) {
+    ControlSpec s{ControlKind::Shape, name, left, top, width, height};
+    s.back = fill;
+    s.fore = border;
+    s.borderWidth = borderWidthPixels;
+    s.rounded = true;
+    return s;
+}
+
+} // namespace ui::layout

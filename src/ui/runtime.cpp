@@ -1,0 +1,208 @@
+#include "runtime.h"
+
+#include "form.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <exception>
+
+namespace ui {
+
+// Marks a handler as running; the outermost one, on leaving, runs what its handlers caused.
+class Runtime::Scope {
+public:
+    explicit Scope(Runtime& rt) : rt_(rt), exceptions_(std::uncaught_exceptions()) { ++rt_.depth_; }
+    ~Scope() {
+        if (--rt_.depth_ != 0) {
+            return;
+        }
+        if (std::uncaught_exceptions() > exceptions_) {
+            // A test's runtime-error handler is unwinding: drop what was pending rather than run it.
+            rt_.queue_.clear();
+            rt_.retired_.clear();
+            return;
+        }
+        rt_.drain();
+    }
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+
+private:
+    Runtime& rt_;
+    int exceptions_;
+};
+
+FormSlot::FormSlot(Factory factory) : factory_(std::move(factory)) {
+    Runtime::instance().registerSlot(this);
+}
+
+FormSlot::~FormSlot() {
+    Runtime::instance().forgetSlot(this);
+}
+
+Form& FormSlot::get() {
+    if (!form_) {
+        Runtime::Scope scope(Runtime::instance());
+        form_ = factory_();
+        form_->attach(this);
+        form_->load();
+    }
+    return *form_;
+}
+
+void FormSlot::show() {
+    Runtime& rt = Runtime::instance();
+    if (rt.hasEnded()) {
+        return;
+    }
+    Runtime::Scope scope(rt);
+    Form& form = get();
+    form.openWindow();
+    rt.activate(form);
+}
+
+void FormSlot::unload() {
+    if (!form_) {
+        return;
+    }
+    Runtime& rt = Runtime::instance();
+    Runtime::Scope scope(rt);
+    form_->detach();
+    form_->hide();
+    rt.slotUnloaded(form_.get());
+    rt.retire(std::move(form_));
+}
+
+Runtime& Runtime::instance() {
+    static Runtime runtime;
+    return runtime;
+}
+
+void Runtime::dispatch(const std::function<void()>& handler) {
+    if (ended_) {
+        return;
+    }
+    if (depth_ > 0) {
+        queue_.push_back(handler);
+        return;
+    }
+    Scope scope(*this);
+    handler();
+}
+
+void Runtime::post(std::function<void()> handler) {
+    if (ended_) {
+        return;
+    }
+    queue_.push_back(std::move(handler));
+    if (depth_ == 0) {
+        Scope scope(*this);
+    }
+}
+
+void Runtime::activate(Form& form) {
+    if (active_ == &form) {
+        return;
+    }
+    active_ = &form;
+    QPointer<Form> target(&form);
+    post([target] {
+        if (target && target->isLoaded()) {
+            target->activate();
+        }
+    });
+}
+
+void Runtime::activatedFromOutside(Form& form) {
+    if (!followWindowSystem_ || !form.isLoaded()) {
+        return;
+    }
+    if (&form == active_) {
+        expected_ = nullptr;
+        return;
+    }
+    if (expected_ != nullptr) {
+        // The window system is still catching up with a window the program activated itself.
+        expected_ = nullptr;
+        return;
+    }
+    dispatch([this, target = QPointer<Form>(&form)] {
+        if (target && target->isLoaded()) {
+            activate(*target);
+        }
+    });
+}
+
+void Runtime::end() {
+    if (ended_) {
+        return;
+    }
+    Scope scope(*this);
+    for (FormSlot* slot : slots_) {
+        slot->unload();
+    }
+    ended_ = true;
+    queue_.clear();
+    active_ = nullptr;
+    if (endHandler_) {
+        endHandler_();
+    } else {
+        QCoreApplication::exit(0);
+    }
+}
+
+void Runtime::shutdown() {
+    {
+        Scope scope(*this);
+        for (FormSlot* slot : slots_) {
+            slot->unload();
+        }
+        queue_.clear();
+    }
+    retired_.clear();
+    queue_.clear();
+    active_ = nullptr;
+    expected_ = nullptr;
+    ended_ = false;
+}
+
+void Runtime::retire(std::unique_ptr<Form> form) {
+    retired_.push_back(std::move(form));
+}
+
+void Runtime::drain() {
+    ++depth_;
+    while (!queue_.empty() && !ended_) {
+        std::function<void()> next = std::move(queue_.front());
+        queue_.pop_front();
+        next();
+    }
+    queue_.clear();
+    // Windows unloaded while their own handler ran are destroyed only now that nothing runs.
+    retired_.clear();
+    --depth_;
+}
+
+void Runtime::forgetSlot(FormSlot* slot) {
+    std::erase(slots_, slot);
+}
+
+void Runtime::slotUnloaded(Form* form) {
+    if (active_ == form) {
+        active_ = nullptr;
+    }
+    if (expected_ == form) {
+        expected_ = nullptr;
+    }
+}
+
+bool Runtime::anyLoaded() const {
+    for (const FormSlot* slot : slots_) {
+        if (slot->isLoaded()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace ui

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace ui {
+
+class Form;
+class Runtime;
+
+// The one place that holds a window: created and loaded on first reference, destroyed when unloaded,
+// created afresh by a later reference. The game's screens are each one of these.
+class FormSlot {
+public:
+    using Factory = std::function<std::unique_ptr<Form>()>;
+    explicit FormSlot(Factory factory);
+    ~FormSlot();
+    FormSlot(const FormSlot&) = delete;
+    FormSlot& operator=(const FormSlot&) = delete;
+
+    // The window, loaded first if it is not (its Load handler runs once per loading).
+    Form& get();
+    template <typename T> T& as() { return static_cast<T&>(get()); }
+    bool isLoaded() const { return form_ != nullptr; }
+
+    // Loads if needed, makes visible, brings to the front and activates: Activate runs after the
+    // handler that asked for it, each time the window becomes the active one.
+    void show();
+    // Destroys the window and its controls; nothing happens if it is not loaded.
+    void unload();
+
+private:
+    friend class Runtime;
+    Factory factory_;
+    std::unique_ptr<Form> form_;
+};
+
+// Delivers the program's events one at a time: a handler always runs to its end before the next one
+// starts, and what a handler causes (an activation, the destruction of a window it still runs in) takes
+// effect right after it.
+class Runtime {
+public:
+    static Runtime& instance();
+
+    // An event from outside (a key, a click, a tick, a window switch): runs now, or after the handler
+    // that is running.
+    void dispatch(const std::function<void()>& handler);
+    // Something a handler causes, run after it ends.
+    void post(std::function<void()> handler);
+
+    Form* activeForm() const { return active_; }
+    // Makes `form` the active window, running its Activate, unless it already is.
+    void activate(Form& form);
+    // The window system or the player made `form` active (a click, a window switch).
+    void activatedFromOutside(Form& form);
+    // Stale activations from the window system are told apart from the player's own.
+    void expectWindowSystemActivation(Form& form) { expected_ = &form; }
+
+    // Every window is destroyed at once and no further event runs.
+    void end();
+    bool hasEnded() const { return ended_; }
+    // What end() does after destroying the windows: by default, leave the event loop with status 0.
+    void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
+
+    // When false, only the program's own show() and the player's clicks activate windows: the window
+    // system's activation events are ignored. Tests switch it off so that the offscreen platform's
+    // late activation events cannot re-run a window's Activate.
+    void setFollowWindowSystem(bool follow) { followWindowSystem_ = follow; }
+
+    // Destroys every window and forgets all state: for the end of main() and between tests.
+    void shutdown();
+
+    // Whether any window is loaded: when the player has closed the last one, the program ends.
+    bool anyLoaded() const;
+
+    // Whether a handler is running now.
+    bool isBusy() const { return depth_ > 0; }
+
+private:
+    friend class FormSlot;
+    class Scope;
+
+    void retire(std::unique_ptr<Form> form);
+    void drain();
+    void registerSlot(FormSlot* slot) { slots_.push_back(slot); }
+    void forgetSlot(FormSlot* slot);
+    void slotUnloaded(Form* form);
+
+    int depth_ = 0;
+    bool ended_ = false;
+    bool followWindowSystem_ = true;
+    Form* active_ = nullptr;
+    Form* expected_ = nullptr;
+    std::deque<std::function<void()>> queue_;
+    std::vector<std::unique_ptr<Form>> retired_;
+    std::vector<FormSlot*> slots_;
+    std::function<void()> endHandler_;
+};
+
+} // namespace ui

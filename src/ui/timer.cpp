@@ -1,0 +1,28 @@
+#include "timer.h"
+
+#include "runtime.h"
+
+namespace ui {
+
+Timer::Timer(QObject* owner, QString name, int intervalMs, std::function<void()> tick)
+    : QObject(owner), tick_(std::move(tick)) {
+    setObjectName(name);
+    timer_.setInterval(intervalMs);
+    timer_.setTimerType(intervalMs < 100 ? Qt::PreciseTimer : Qt::CoarseTimer);
+    connect(&timer_, &QTimer::timeout, this, &Timer::fire);
+    timer_.start();
+}
+
+void Timer::setRunning(bool running) {
+    if (running && !timer_.isActive()) {
+        timer_.start();
+    } else if (!running && timer_.isActive()) {
+        timer_.stop();
+    }
+}
+
+void Timer::fire() {
+    Runtime::instance().dispatch(tick_);
+}
+
+} // namespace ui
