@@ -203,7 +203,9 @@ void Form::openWindow() {
         setWindowState(windowState() | Qt::WindowMaximized);
         show();
     }
-    raise();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        raise();
+    }
     if (!isActiveWindow()) {
         Runtime::instance().expectWindowSystemActivation(*this);
     }

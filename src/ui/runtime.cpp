@@ -38,6 +38,10 @@ FormSlot::FormSlot(Factory factory) : factory_(std::move(factory)) {
 
 FormSlot::~FormSlot() {
     Runtime::instance().forgetSlot(this);
+    if (form_ && QCoreApplication::instance() == nullptr) {
+        // Too late to destroy a window once the application object is gone; the process is ending.
+        (void)form_.release();
+    }
 }
 
 Form& FormSlot::get() {

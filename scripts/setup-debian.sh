@@ -1,0 +1,27 @@
+#!/bin/sh
+# Installs what building and testing Les Kovrant needs on Debian 12, and only what is missing.
+# Runs unattended: as root, or through sudo.
+set -eu
+
+packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 \
+libgl-dev libxkbcommon-dev"
+if [ "${KOVRANT_EXTRA_PACKAGES:-}" != "" ]; then
+    packages="$packages $KOVRANT_EXTRA_PACKAGES"
+fi
+
+missing=""
+for p in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=""
+else
+    as_root="sudo"
+fi
+echo "Installing:$missing"
+$as_root apt-get update -q
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y -q --no-install-recommends $missing
