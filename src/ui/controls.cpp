@@ -84,6 +84,9 @@ void Label::paint(QPainter& painter) const {
         painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
         textBox = box.adjusted(1, 1, -1, -1);
     }
+    // The substitute fonts stand a little taller than the design's: descenders may overhang the box
+    // rather than be cut off.
+    painter.setClipRect(box.adjusted(0, 0, 0, QFontMetricsF(look_.font).descent()));
     painter.setFont(look_.font);
     painter.setPen(look_.fore);
     const int alignment =
