@@ -1,0 +1,159 @@
+// Plays a short, seeded game offscreen and saves each screen as the player sees it, scene for scene at
+// scale 1. The same seed always gives the same pictures, so a change in them is a change in the game.
+//
+//   kovrant-screenshots [directory]      (docs/screenshots by default)
+
+#include "exercise/kovrant.h"
+#include "shell/module11.h"
+#include "shell/screens.h"
+#include "ui/fonts.h"
+#include "ui/random.h"
+#include "ui/runtime.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTextStream>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+using shell::module11;
+namespace screens = shell::screens;
+
+QString outputDir;
+bool failed = false;
+
+void save(const ui::Form& form, const char* name) {
+    const QString path = outputDir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    // The scene is opaque: no alpha channel, smaller files.
+    if (!form.render(1.0).convertToFormat(QImage::Format_RGB32).save(path, "PNG")) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        failed = true;
+    }
+}
+
+void press(ui::Form& form, Qt::Key key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&form, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(&form, &up);
+}
+
+void type(ui::Form& form, const QString& digits) {
+    for (const QChar c : digits) {
+        press(form, Qt::Key(Qt::Key_0 + c.digitValue()), QString(c));
+    }
+}
+
+void enter(ui::Form& form) {
+    press(form, Qt::Key_Return, QStringLiteral("\r"));
+}
+
+void click(ui::Form& form, QStringView control, int index = 0) {
+    const ui::Control* c = form.findControl(control, index);
+    if (c == nullptr) {
+        QTextStream(stderr) << "no control " << control.toString() << '\n';
+        std::exit(1);
+    }
+    const QPointF at = form.widgetPointForTwips(QRectF(c->twips()).center());
+    const QPointF global = form.mapToGlobal(at);
+    QMouseEvent down(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&form, &up);
+}
+
+exercise::Kovrant& kovrant() {
+    return screens::kovrant().as<exercise::Kovrant>();
+}
+
+QString exactResult() {
+    return QString::number(std::llround(double(kovrant().champs().resultat)));
+}
+
+// An estimate five times too small: far enough off to lose points and be shown the help line.
+QString farOffEstimate() {
+    const long long fifth = std::llround(double(kovrant().champs().resultat) / 5.0);
+    return QString::number(fifth < 1 ? 1 : fifth);
+}
+
+// A sensible estimate: the result with every digit after the first two set to zero.
+QString goodEstimate() {
+    QString digits = exactResult();
+    for (qsizetype i = 2; i < digits.size(); ++i) {
+        digits[i] = QLatin1Char('0');
+    }
+    return digits;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
+    if (!QDir().mkpath(outputDir)) {
+        QTextStream(stderr) << "cannot create " << outputDir << '\n';
+        return 1;
+    }
+
+    ui::Runtime& runtime = ui::Runtime::instance();
+    runtime.setFollowWindowSystem(false);
+    runtime.setEndHandler([] {});
+    ui::Random::injectSeed(1);
+    ui::random().seed(1);
+    ui::registerBundledFonts();
+
+    // The welcome window lasts only until its Activate shows the presentation; it is caught loaded.
+    save(screens::accueil().get(), "accueil");
+    screens::accueil().show();
+
+    ui::Form& presentation = screens::presentation().get();
+    click(presentation, u"Table", 2);
+    save(presentation, "presentation");
+    click(presentation, u"flèche");
+
+    ui::Form& game = kovrant();
+    type(game, goodEstimate());
+    for (int second = 0; second < 7; ++second) {
+        kovrant().timer1().fire();
+    }
+    save(game, "kovrant-question");
+
+    press(game, Qt::Key_Backspace, QStringLiteral("\b"));
+    type(game, farOffEstimate());
+    enter(game);
+    // Past the last blink, the mark stays in its final colour.
+    for (int tick = 0; tick <= 170; ++tick) {
+        kovrant().timer2().fire();
+    }
+    save(game, "kovrant-aide");
+
+    // Exact answers, ten points each, until the score passes 99 and the next key ends the game.
+    for (int question = 0; question < 50 && screens::kovrant().isLoaded() && !screens::fin().isLoaded();
+         ++question) {
+        press(game, Qt::Key_Space, QStringLiteral(" "));
+        if (screens::fin().isLoaded()) {
+            break;
+        }
+        type(game, exactResult());
+        enter(game);
+    }
+    if (!screens::fin().isLoaded()) {
+        QTextStream(stderr) << "the game did not reach its end\n";
+        return 1;
+    }
+    ui::Form& fin = screens::fin().get();
+    save(fin, "fin");
+
+    enter(fin);
+    save(screens::aurevoir().get(), "aurevoir");
+    click(screens::aurevoir().get(), u"flèche");
+
+    runtime.shutdown();
+    return failed ? 1 : 0;
+}
