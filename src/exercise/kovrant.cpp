@@ -1,6 +1,7 @@
 #include "kovrant.h"
 
 #include "exercise/cible.h"
+#include "shell/charte.h"
 #include "shell/module11.h"
 #include "shell/pictures.h"
 #include "shell/screens.h"
@@ -24,11 +25,9 @@ using ui::colours::windowText;
 
 constexpr ui::Colour teal{0x808000};
 constexpr ui::Colour darkGreen{0x004000};
-constexpr ui::Colour darkRed{0x000080};
 constexpr ui::Colour darkBlue{0x400000};
-constexpr ui::Colour veryDarkRed{0x000040};
-constexpr ui::Colour paleOrange{0xC0E0FF};
-constexpr ui::FontSpec legende = bold("Trebuchet MS", 9.75);
+using charte::darkRed;
+using charte::legende;
 
 const ui::ControlSpec controls[] = {
     pictureBox("environ", 6600, 4800, 660, 525, pictures::environ, windowBackground),
@@ -62,8 +61,8 @@ const ui::ControlSpec controls[] = {
     label("Calcul", 1920, 4680, 2130, 780, "Label1", font("Verdana", 32.25), darkBlue, transparent, AutoSize),
     image("arret", 720, 9360, 480, 480, pictures::arret, Hidden),
     image("flèche", 10800, 9360, 480, 480, pictures::fleche, Hidden),
-    label("titre", 3360, 600, 5280, 735, "Les Kovrant", font("Trebuchet MS", 24), veryDarkRed,
-          opaque(paleOrange), Centred | AutoSize | Border),
+    label("titre", 3360, 600, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
+          opaque(charte::paleOrange), Centred | AutoSize | Border),
 };
 
 const ui::FormSpec design{

@@ -1,6 +1,7 @@
 #include "presentation.h"
 
 #include "exercise/cible.h"
+#include "shell/charte.h"
 #include "shell/module11.h"
 #include "shell/pictures.h"
 #include "shell/screens.h"
@@ -18,10 +19,8 @@ using ui::colours::white;
 using ui::colours::windowBackground;
 using ui::colours::windowText;
 
-constexpr ui::Colour darkRed{0x000080};
-constexpr ui::Colour veryDarkRed{0x000040};
-constexpr ui::Colour paleOrange{0xC0E0FF};
-constexpr ui::FontSpec legende = bold("Trebuchet MS", 9.75);
+using charte::darkRed;
+using charte::legende;
 constexpr ui::FontSpec choix = font("Arial Narrow", 15.75);
 constexpr ui::FontSpec regle = font("Verdana", 12);
 constexpr Pointer main{pictures::main, QPoint(12, 1)};
@@ -69,8 +68,8 @@ const ui::ControlSpec controls[] = {
           font("Verdana", 9.75), labelText, opaque(white), Centred),
     image("arret", 720, 9360, 480, 480, pictures::arret),
     image("flèche", 18240, 9600, 480, 480, pictures::fleche),
-    label("titre", 3360, 240, 5280, 735, "Les Kovrant", font("Trebuchet MS", 24), veryDarkRed,
-          opaque(paleOrange), Centred | AutoSize | Border),
+    label("titre", 3360, 240, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
+          opaque(charte::paleOrange), Centred | AutoSize | Border),
 };
 
 const ui::FormSpec design{

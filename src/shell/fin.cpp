@@ -1,5 +1,6 @@
 #include "fin.h"
 
+#include "shell/charte.h"
 #include "shell/module11.h"
 #include "shell/pictures.h"
 #include "shell/screens.h"
@@ -11,12 +12,11 @@ namespace {
 
 using namespace ui::layout;
 
-constexpr ui::Colour darkRed{0x000080};
 constexpr ui::Colour paleYellow{0xE0FFFF};
 
 const ui::ControlSpec controls[] = {
     image("flèche", 8760, 6360, 480, 480, pictures::fleche),
-    label("texte2", 6960, 1800, 3975, 855, "Félicitations", bold("Times New Roman", 30), darkRed,
+    label("texte2", 6960, 1800, 3975, 855, "Félicitations", bold("Times New Roman", 30), charte::darkRed,
           opaque(paleYellow), Centred | Border),
 };
 

@@ -15,8 +15,6 @@ struct Colour {
 namespace colours {
 constexpr Colour black{0x000000};
 constexpr Colour white{0xFFFFFF};
-constexpr Colour darkRed{0x000080};
-constexpr Colour veryDarkRed{0x000040};
 constexpr Colour windowBackground{0x80000005};
 constexpr Colour windowText{0x80000008};
 constexpr Colour labelText{0x80000012};
