@@ -66,6 +66,26 @@ private Q_SLOTS:
         QCOMPARE(k.image(u"arret").isVisible(), judged);
         QCOMPARE(k.label(u"commentaire").isVisible(), judged);
     }
+
+    void escapeLeavesOnlyDuringAQuestion_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<bool>("farewell");
+        QTest::newRow("during a question: farewell, nothing judged") << u"12"_s << true;
+        QTest::newRow("in the pause: the next question") << u"12\r"_s << false;
+    }
+    void escapeLeavesOnlyDuringAQuestion() {
+        QFETCH(QString, before);
+        QFETCH(bool, farewell);
+        Kovrant& k = startGame();
+        press(k, before);
+        const ui::Integer score = module11.score;
+        testsupport::typeKey(k, Qt::Key_Escape, u"\x1b"_s);
+        QCOMPARE(screens::aurevoir().isLoaded(), farewell);
+        QCOMPARE(module11.score, score);
+        QCOMPARE(module11.attente_reponse.value(), 1);
+        QCOMPARE(module11.reponse, farewell ? u"12"_s : QString());
+        QVERIFY(screens::kovrant().isLoaded());
+    }
 };
 
 QTEST_MAIN(KeyingTest)

@@ -76,6 +76,36 @@ private Q_SLOTS:
         }
         QCOMPARE(testsupport::colourAtUnits(form.render(1.0), mark), QColor(0, 128, 0));
     }
+
+    // The same scene at twice the size: wherever the scale-1 render is flat (a pixel and its eight
+    // neighbours alike), the two scale-2 pixels over its centre agree with it.
+    void twiceTheScaleShowsTheSameScene() {
+        module11.operations_choisies[1] = 1;
+        screens::kovrant().show();
+        ui::Form& game = screens::kovrant().get();
+        testsupport::typeText(game, QStringLiteral("1="));
+        const QImage one = game.render(1.0);
+        const QImage two = game.render(2.0);
+        QCOMPARE(two.size(), one.size() * 2);
+        int compared = 0;
+        for (int y = 1; y < one.height() - 1; y += 3) {
+            for (int x = 1; x < one.width() - 1; x += 3) {
+                const QRgb c = one.pixel(x, y);
+                bool flat = true;
+                for (int dy = -1; dy <= 1 && flat; ++dy) {
+                    for (int dx = -1; dx <= 1 && flat; ++dx) {
+                        flat = one.pixel(x + dx, y + dy) == c;
+                    }
+                }
+                if (flat) {
+                    QCOMPARE(two.pixel(2 * x, 2 * y), c);
+                    QCOMPARE(two.pixel(2 * x + 1, 2 * y + 1), c);
+                    ++compared;
+                }
+            }
+        }
+        QVERIFY(compared > 50000);
+    }
 };
 
 QTEST_MAIN(RenderTest)
