@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QPointF>
 #include <QTest>
-
 #include <cstdint>
 
 // What every test of the game shares: a clean program state, runtime errors that throw instead of
