@@ -170,25 +170,29 @@ QImage Form::render(qreal scale) const {
     return image;
 }
 
-void Form::paintScene(QPainter& painter, qreal deviceScale) const {
+void Form::paintScene(QPainter& painter, qreal deviceScale, const QRectF& exposed) const {
     painter.save();
     painter.setClipRect(QRectF(QPointF(0, 0), sceneSize_));
     surface_.paint(painter, deviceScale);
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-        if ((*it)->isVisible()) {
+        // The answer clock repaints a small square every second: laying out the text of every label
+        // for it would keep an idle window busy. A label's descenders may overhang its box downwards.
+        const QRectF reach = (*it)->sceneRect().adjusted(-1, -1, 1, (*it)->sceneRect().height() + 1);
+        if ((*it)->isVisible() && (exposed.isNull() || reach.intersects(exposed))) {
             (*it)->paint(painter);
         }
     }
     painter.restore();
 }
 
-void Form::paintEvent(QPaintEvent* /*event*/) {
+void Form::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     const QTransform transform = sceneToWidget();
     painter.setTransform(transform);
-    paintScene(painter, transform.m11() * devicePixelRatioF());
+    paintScene(painter, transform.m11() * devicePixelRatioF(),
+               transform.inverted().mapRect(QRectF(event->rect())));
 }
 
 void Form::controlChanged(const QRectF& scene) {

@@ -114,7 +114,8 @@ private:
     QWidget* styleWidget() override { return this; }
 
     void build(std::span<const ControlSpec> controls);
-    void paintScene(QPainter& painter, qreal deviceScale) const;
+    // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
+    void paintScene(QPainter& painter, qreal deviceScale, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
     CheckBox* focusedCheckBox() const;
