@@ -28,7 +28,7 @@ QPointF mark(const Kovrant& k) {
 QColor drawingAt(const Kovrant& k, QPointF at) {
     QImage image(k.render(1.0).size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    k.surface().paint(painter, 1.0);
+    k.surface().paint(painter);
     return testsupport::colourAtUnits(image, at);
 }
 

@@ -36,7 +36,7 @@ void answer(Kovrant& k, double fraction) {
 QImage drawing(const Kovrant& k) {
     QImage image(k.render(1.0).size(), QImage::Format_RGB32);
     QPainter painter(&image);
-    k.surface().paint(painter, 1.0);
+    k.surface().paint(painter);
     return image;
 }
 

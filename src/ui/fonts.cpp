@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <QFontDatabase>
+#include <QResource>
 #include <QStringList>
 #include <array>
 #include <cmath>
@@ -13,31 +14,24 @@ struct Substitute {
     const char* design;
     const char* family;
     bool inherentlyItalic; // a script face must not be slanted once more
+    std::array<const char*, 2> files;
 };
 
-constexpr std::array<Substitute, 7> substitutes = {{
-    {"Times New Roman", "Liberation Serif", false},
-    {"Arial", "Liberation Sans", false},
-    {"Arial Narrow", "Liberation Sans Narrow", false},
-    {"Verdana", "DejaVu Sans", false},
-    {"Trebuchet MS", "Open Sans", false},
-    {"Tahoma", "Tahoma", false},
-    {"Brush Script MT", "Kaushan Script", true},
+const std::array<Substitute, 7> substitutes = {{
+    {"Times New Roman", "Liberation Serif", false, {":/fonts/LiberationSerif-Bold.ttf", nullptr}},
+    {"Arial",
+     "Liberation Sans",
+     false,
+     {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf"}},
+    {"Arial Narrow",
+     "Liberation Sans Narrow",
+     false,
+     {":/fonts/LiberationSansNarrow-Regular.ttf", ":/fonts/LiberationSansNarrow-Bold.ttf"}},
+    {"Verdana", "DejaVu Sans", false, {":/fonts/DejaVuSans.ttf", ":/fonts/DejaVuSans-Bold.ttf"}},
+    {"Trebuchet MS", "Open Sans", false, {":/fonts/OpenSans-Regular.ttf", ":/fonts/OpenSans-Bold.ttf"}},
+    {"Tahoma", "Tahoma", false, {":/fonts/WineTahoma.ttf", nullptr}},
+    {"Brush Script MT", "Kaushan Script", true, {":/fonts/KaushanScript-Regular.otf", nullptr}},
 }};
-
-constexpr std::array<const char*, 11> bundledFiles = {
-    ":/fonts/LiberationSerif-Bold.ttf",
-    ":/fonts/LiberationSans-Regular.ttf",
-    ":/fonts/LiberationSans-Bold.ttf",
-    ":/fonts/LiberationSansNarrow-Regular.ttf",
-    ":/fonts/LiberationSansNarrow-Bold.ttf",
-    ":/fonts/DejaVuSans.ttf",
-    ":/fonts/DejaVuSans-Bold.ttf",
-    ":/fonts/OpenSans-Regular.ttf",
-    ":/fonts/OpenSans-Bold.ttf",
-    ":/fonts/WineTahoma.ttf",
-    ":/fonts/KaushanScript-Regular.otf",
-};
 
 const Substitute* findSubstitute(const QString& designName) {
     for (const Substitute& s : substitutes) {
@@ -48,13 +42,34 @@ const Substitute* findSubstitute(const QString& designName) {
     return nullptr;
 }
 
+// A family's files are registered the first time a font of it is asked for, straight from the program's
+// own (uncompressed) resources: no copy of the font data is made, and a window that never shows a
+// family never pays for it.
+void registerFamily(const Substitute& s) {
+    static std::array<bool, substitutes.size()> registered{};
+    bool& done = registered[std::size_t(&s - substitutes.data())];
+    if (done) {
+        return;
+    }
+    done = true;
+    for (const char* file : s.files) {
+        if (file == nullptr) {
+            continue;
+        }
+        const QResource resource(QString::fromLatin1(file));
+        if (resource.compressionAlgorithm() == QResource::NoCompression) {
+            QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(resource.data()), static_cast<qsizetype>(resource.size())));
+        } else {
+            QFontDatabase::addApplicationFont(resource.fileName());
+        }
+    }
+}
+
 } // namespace
 
 void registerBundledFonts() {
     static const bool registered = [] {
-        for (const char* file : bundledFiles) {
-            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-        }
         for (const Substitute& s : substitutes) {
             QFont::insertSubstitution(QLatin1String(s.design), QLatin1String(s.family));
         }
@@ -71,6 +86,9 @@ QString substituteFamily(const QString& designName) {
 QFont makeFont(const QString& designName, double points, bool bold, bool italic, bool underline) {
     registerBundledFonts();
     const Substitute* s = findSubstitute(designName);
+    if (s != nullptr) {
+        registerFamily(*s);
+    }
     QFont font;
     QStringList families;
     families << substituteFamily(designName) << designName;

@@ -14,9 +14,10 @@ struct FontSpec {
     bool underline = false;
 };
 
-// Registers the fonts bundled in the resources, once. Every design name then resolves to the same
-// substitute on every system, so measured widths (and the placement that depends on them) do not
-// change from one classroom to the next.
+// Maps every design family name to its bundled substitute, once; the substitute's files are loaded when
+// a font of that family is first made. Every design name then resolves to the same substitute on every
+// system, so measured widths (and the placement that depends on them) do not change from one classroom
+// to the next.
 void registerBundledFonts();
 
 // The bundled family that stands in for a design family name, or the name itself when none does.

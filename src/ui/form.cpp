@@ -166,14 +166,14 @@ QImage Form::render(qreal scale) const {
     image.fill(background_);
     QPainter painter(&image);
     painter.scale(scale, scale);
-    paintScene(painter, scale);
+    paintScene(painter);
     return image;
 }
 
-void Form::paintScene(QPainter& painter, qreal deviceScale, const QRectF& exposed) const {
+void Form::paintScene(QPainter& painter, const QRectF& exposed) const {
     painter.save();
     painter.setClipRect(QRectF(QPointF(0, 0), sceneSize_));
-    surface_.paint(painter, deviceScale);
+    surface_.paint(painter, exposed);
     painter.setRenderHint(QPainter::Antialiasing, false);
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         // The answer clock repaints a small square every second: laying out the text of every label
@@ -191,8 +191,7 @@ void Form::paintEvent(QPaintEvent* event) {
     painter.fillRect(rect(), background_);
     const QTransform transform = sceneToWidget();
     painter.setTransform(transform);
-    paintScene(painter, transform.m11() * devicePixelRatioF(),
-               transform.inverted().mapRect(QRectF(event->rect())));
+    paintScene(painter, transform.inverted().mapRect(QRectF(event->rect())));
 }
 
 void Form::controlChanged(const QRectF& scene) {

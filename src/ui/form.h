@@ -115,7 +115,7 @@ private:
 
     void build(std::span<const ControlSpec> controls);
     // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
-    void paintScene(QPainter& painter, qreal deviceScale, const QRectF& exposed = QRectF()) const;
+    void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
     CheckBox* focusedCheckBox() const;

@@ -48,8 +48,6 @@ void Surface::clear() {
     operations_.clear();
     currentX_ = 0;
     currentY_ = 0;
-    cacheScale_ = 0;
-    cache_ = QImage();
     if (damaged_) {
         damaged_(QRectF(QPointF(0, 0), size_));
     }
@@ -139,11 +137,6 @@ void Surface::add(Operation op, bool coversWhatIsBeneath) {
             return sameEllipse || contains(covered, earlier.rect);
         });
     }
-    if (!cache_.isNull()) {
-        QPainter painter(&cache_);
-        painter.scale(cacheScale_, cacheScale_);
-        draw(painter, op);
-    }
     if (damaged_) {
         damaged_(op.rect.adjusted(-1, -1, 1, 1));
     }
@@ -171,22 +164,14 @@ void Surface::draw(QPainter& painter, const Operation& op) const {
     }
 }
 
-void Surface::paint(QPainter& painter, qreal deviceScale) const {
-    if (cacheScale_ != deviceScale || cache_.isNull()) {
-        const QSize pixels(int(std::ceil(size_.width() * deviceScale)),
-                           int(std::ceil(size_.height() * deviceScale)));
-        cache_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        cache_.fill(background_);
-        cacheScale_ = deviceScale;
-        QPainter p(&cache_);
-        p.scale(deviceScale, deviceScale);
-        for (const Operation& op : operations_) {
-            draw(p, op);
+void Surface::paint(QPainter& painter, const QRectF& exposed) const {
+    const QRectF scene(QPointF(0, 0), size_);
+    painter.fillRect(exposed.isNull() ? scene : exposed.intersected(scene), background_);
+    for (const Operation& op : operations_) {
+        if (exposed.isNull() || op.rect.intersects(exposed)) {
+            draw(painter, op);
         }
     }
-    cache_.setDevicePixelRatio(deviceScale);
-    painter.drawImage(QPointF(0, 0), cache_);
-    cache_.setDevicePixelRatio(1.0);
 }
 
 } // namespace ui

@@ -5,7 +5,6 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -33,9 +32,11 @@ enum class FillStyle {
 // because every window of the game has a transparent line style: boxes, circles and ellipses show only
 // their insides, and printed text shows in the fore colour over whatever lies beneath.
 //
-// The drawing is kept as a short list of operations, so that a change of window size or device pixel
-// ratio redraws it crisp instead of stretching pixels; an operation that paints over earlier ones
-// completely replaces them, which keeps the list as short as what is visible.
+// The drawing is kept as a short list of operations and replayed by each paint, clipped to what the
+// window repaints: a change of window size or device pixel ratio redraws it crisp instead of stretching
+// pixels, and no copy of the window's pixels is kept (a full-screen image per window would cost more
+// memory than the rest of the game). An operation that paints over earlier ones completely replaces
+// them, which keeps the list as short as what is visible.
 class Surface {
 public:
     struct Settings {
@@ -78,9 +79,9 @@ public:
     qreal currentX() const { return currentX_; }
     qreal currentY() const { return currentY_; }
 
-    // Paints the drawing with the painter's origin at the scene's top-left, in scene pixels, at
-    // `deviceScale` device pixels per scene pixel.
-    void paint(QPainter& painter, qreal deviceScale) const;
+    // Paints the background and the drawing with the painter's origin at the scene's top-left, in scene
+    // pixels; only the operations that reach `exposed` (scene pixels; null for all) are replayed.
+    void paint(QPainter& painter, const QRectF& exposed = QRectF()) const;
     std::size_t operationCount() const { return operations_.size(); }
 
 private:
@@ -116,8 +117,6 @@ private:
     bool fontUnderline_;
 
     std::vector<Operation> operations_;
-    mutable QImage cache_;
-    mutable qreal cacheScale_ = 0;
     std::function<void(const QRectF&)> damaged_;
 };
 
