@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <utility>
 
 namespace ui {
 class Form;
@@ -44,28 +45,19 @@ public:
     const Tally& tally() const { return tally_; }
 
 private:
-    struct Key {
-        int key;
-        QString text;
-        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
-    };
+    // A key with any modifiers it holds, and the character it types, if any.
+    using Key = std::pair<QKeyCombination, char16_t>;
 
     void playOne();
+    Key randomKey();
     void pressKey(const Key& key);
     void answer();
-    void click();
-    void clickControl();
+    void click(bool onControl);
     void tick();
-    void reactivate();
     void settle();
-    void closeWindow();
-    ui::Form* activeOrAnyLoaded();
-    ui::Form* randomLoaded();
-    Key randomKey();
+    void switchWindow(bool close);
 
     QString check();
-    QString checkExercise();
-    void observe();
 
     Draw draw_;
     QString event_;
