@@ -27,8 +27,8 @@ QString substituteFamily(const QString& designName);
 // platform did (16 pt gives 21 pixels), and the result is independent of the screen's own dpi.
 QFont makeFont(const QString& designName, double points, bool bold, bool italic = false,
                bool underline = false);
-inline QFont makeFont(const FontSpec& spec) {
-    return makeFont(QString::fromUtf8(spec.name), spec.size, spec.bold, spec.italic, spec.underline);
+inline QFont makeFont(const FontSpec& font) {
+    return makeFont(QString::fromUtf8(font.name), font.size, font.bold, font.italic, font.underline);
 }
 
 } // namespace ui

@@ -29,31 +29,32 @@ QCursor cursorFromPicture(const char* resource, QPoint hotSpot) {
     return QCursor(pixmap, hotSpot.x(), hotSpot.y());
 }
 
-Label::Look lookOf(const ControlSpec& spec) {
+Label::Look lookOf(const ControlSpec& row) {
     Label::Look look;
-    look.font = makeFont(spec.font);
-    look.fore = toQColor(spec.fore);
-    look.back = toQColor(spec.back);
-    look.transparent = spec.transparent;
-    look.align = spec.centred ? Align::Centre : Align::Left;
-    look.autoSize = spec.autoSize;
-    look.border = spec.border;
+    look.font = makeFont(row.font);
+    look.fore = toQColor(row.fore);
+    look.back = toQColor(row.back);
+    look.transparent = row.transparent;
+    look.align = row.centred ? Align::Centre : Align::Left;
+    look.autoSize = row.autoSize;
+    look.border = row.border;
     return look;
 }
 
 } // namespace
 
-Form::Form(const FormSpec& spec)
-    : sceneSize_(spec.clientWidth / twipsPerPixel, spec.clientHeight / twipsPerPixel),
-      unitScale_(qreal(spec.twipsPerUnit) / twipsPerPixel), background_(toQColor(spec.back)),
-      surface_(
-          QSizeF(qreal(spec.clientWidth) / spec.twipsPerUnit, qreal(spec.clientHeight) / spec.twipsPerUnit),
-          qreal(spec.twipsPerUnit) / twipsPerPixel,
-          Surface::Settings{toQColor(spec.back), toQColor(spec.fore), toQColor(spec.fill), spec.font}) {
-    setObjectName(QString::fromUtf8(spec.name));
-    setWindowTitle(QString::fromUtf8(spec.caption));
-    if (spec.icon != nullptr) {
-        setWindowIcon(QIcon(QString::fromUtf8(spec.icon)));
+Form::Form(const FormSpec& design)
+    : sceneSize_(design.clientWidth / twipsPerPixel, design.clientHeight / twipsPerPixel),
+      unitScale_(qreal(design.twipsPerUnit) / twipsPerPixel), background_(toQColor(design.back)),
+      surface_(QSizeF(qreal(design.clientWidth) / design.twipsPerUnit,
+                      qreal(design.clientHeight) / design.twipsPerUnit),
+               qreal(design.twipsPerUnit) / twipsPerPixel,
+               Surface::Settings{toQColor(design.back), toQColor(design.fore), toQColor(design.fill),
+                                 design.font}) {
+    setObjectName(QString::fromUtf8(design.name));
+    setWindowTitle(QString::fromUtf8(design.caption));
+    if (design.icon != nullptr) {
+        setWindowIcon(QIcon(QString::fromUtf8(design.icon)));
     }
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
@@ -61,47 +62,45 @@ Form::Form(const FormSpec& spec)
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
-    build(spec.controls);
+    build(design.controls);
 }
 
 Form::~Form() = default;
 
 void Form::build(std::span<const ControlSpec> controls) {
     ControlHost& host = *this;
-    for (const ControlSpec& spec : controls) {
-        const QRect twips(spec.left, spec.top, spec.width, spec.height);
-        const QString name = QString::fromUtf8(spec.name);
+    for (const ControlSpec& row : controls) {
+        const QRect twips(row.left, row.top, row.width, row.height);
+        const QString name = QString::fromUtf8(row.name);
         std::unique_ptr<Control> control;
-        switch (spec.kind) {
+        switch (row.kind) {
         case ControlKind::Label:
-            control =
-                std::make_unique<Label>(host, name, twips, QString::fromUtf8(spec.caption), lookOf(spec));
+            control = std::make_unique<Label>(host, name, twips, QString::fromUtf8(row.caption), lookOf(row));
             break;
         case ControlKind::Image:
             control = std::make_unique<Image>(host, name, twips,
-                                              Picture::fromResource(QString::fromUtf8(spec.caption)));
+                                              Picture::fromResource(QString::fromUtf8(row.caption)));
             break;
         case ControlKind::PictureBox:
-            control = std::make_unique<Image>(host, name, twips,
-                                              Picture::fromResource(QString::fromUtf8(spec.caption)),
-                                              toQColor(spec.back));
+            control = std::make_unique<Image>(
+                host, name, twips, Picture::fromResource(QString::fromUtf8(row.caption)), toQColor(row.back));
             break;
         case ControlKind::CheckBox: {
             std::optional<QCursor> cursor;
-            if (spec.cursor != nullptr) {
-                cursor = cursorFromPicture(spec.cursor, spec.hotSpot);
+            if (row.cursor != nullptr) {
+                cursor = cursorFromPicture(row.cursor, row.hotSpot);
             }
-            control = std::make_unique<CheckBox>(host, name, spec.index, twips,
-                                                 QString::fromUtf8(spec.caption), lookOf(spec), cursor);
+            control = std::make_unique<CheckBox>(host, name, row.index, twips, QString::fromUtf8(row.caption),
+                                                 lookOf(row), cursor);
             break;
         }
         case ControlKind::Shape:
             control = std::make_unique<Shape>(
                 host, name, twips,
-                Shape::Look{toQColor(spec.back), toQColor(spec.fore), spec.borderWidth, spec.rounded});
+                Shape::Look{toQColor(row.back), toQColor(row.fore), row.borderWidth, row.rounded});
             break;
         }
-        control->setVisible(!spec.hidden);
+        control->setVisible(!row.hidden);
         controls_.push_back(std::move(control));
     }
 }

@@ -59,7 +59,7 @@ struct FormSpec {
 class Form : public QWidget, private ControlHost {
     Q_OBJECT
 public:
-    explicit Form(const FormSpec& spec);
+    explicit Form(const FormSpec& design);
     ~Form() override;
 
     // The window's events; the screens override the ones they handle.
