@@ -16,22 +16,10 @@ work=$(mktemp -d)
 mkdir -m 700 "$work/runtime"
 export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen
 cleanup() { rm -rf "$work"; }
-if command -v Xvfb >/dev/null; then
-    # A display of our own, away from the ones people use (see bench/run.sh).
-    for n in $(seq 150 199); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-        xvfb=$!
-        for _ in $(seq 100); do
-            [ -s "$work/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break
-            sleep 0.1
-        done
-        if [ -s "$work/display" ] && kill -0 "$xvfb" 2>/dev/null; then
-            cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
-            export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
-            break
-        fi
-    done
+source bench/xvfb.sh
+if command -v Xvfb >/dev/null && start_xvfb "$work"; then
+    cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+    export QT_QPA_PLATFORM=xcb
 fi
 trap cleanup EXIT
 

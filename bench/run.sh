@@ -28,26 +28,9 @@ probe=$build/bench/kovrant_startup_probe
 
 out=$(mktemp -d)
 trap 'kill ${xvfb:-} 2>/dev/null || true; rm -rf "$out"' EXIT
-# A display of our own, well away from the ones people use; Xvfb writes its number once it accepts
-# connections, or dies if another server holds it.
 xvfb=
-start_x() {
-    xvfb=
-    for n in $(seq 150 199); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        rm -f "$out/display"
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$out/display" >/dev/null 2>&1 &
-        xvfb=$!
-        for _ in $(seq 100); do
-            [ -s "$out/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break
-            sleep 0.1
-        done
-        [ -s "$out/display" ] && kill -0 "$xvfb" 2>/dev/null && break
-        xvfb=
-    done
-    [ -n "$xvfb" ] || { echo "could not start Xvfb" >&2; exit 1; }
-    export DISPLAY=:$(cat "$out/display")
-}
+source bench/xvfb.sh
+start_x() { start_xvfb "$out" || { echo "could not start Xvfb" >&2; exit 1; }; }
 # Another program on the machine may stop our server; a figure is then taken again on a fresh one.
 ensure_x() { kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb went away; starting another" >&2; start_x; }; }
 start_x
