@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "runtime.h"
+#include "units.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -17,7 +18,7 @@ namespace ui {
 
 namespace {
 
-constexpr qreal twipsPerPixel = 15.0;
+constexpr qreal twipsPerPixel = units::twipsPerPixel;
 
 QCursor cursorFromPicture(const char* resource, QPoint hotSpot) {
     const Picture& picture = Picture::fromResource(QString::fromUtf8(resource));
@@ -66,6 +67,10 @@ Form::Form(const FormSpec& design)
 }
 
 Form::~Form() = default;
+
+Runtime& Form::runtime() const {
+    return Runtime::instance();
+}
 
 void Form::build(std::span<const ControlSpec> controls) {
     ControlHost& host = *this;
@@ -209,7 +214,7 @@ void Form::openWindow() {
         raise();
     }
     if (!isActiveWindow()) {
-        Runtime::instance().expectWindowSystemActivation(*this);
+        runtime().expectWindowSystemActivation(*this);
     }
     // Without a window manager nothing else would give the window the keyboard.
     activateWindow();
@@ -226,10 +231,10 @@ Control* Form::controlAt(QPointF widgetPos) const {
 }
 
 void Form::mousePressEvent(QMouseEvent* event) {
-    Runtime& rt = Runtime::instance();
+    Runtime& rt = runtime();
     if (rt.activeForm() != this && isLoaded()) {
         // A click on a window behind makes it the active one, Activate first.
-        rt.dispatch([this] { Runtime::instance().activate(*this); });
+        rt.dispatch([this] { runtime().activate(*this); });
     }
     pressed_ = event->button() == Qt::LeftButton ? controlAt(event->position()) : nullptr;
 }
@@ -248,7 +253,7 @@ void Form::mouseReleaseEvent(QMouseEvent* event) {
             }
         }
     }
-    Runtime::instance().dispatch([form = QPointer<Form>(this), control] {
+    runtime().dispatch([form = QPointer<Form>(this), control] {
         if (form && form->isLoaded()) {
             control->click();
         }
@@ -325,7 +330,7 @@ void Form::keyPressEvent(QKeyEvent* event) {
     }
     if (CheckBox* box = focusedCheckBox(); box != nullptr && event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) {
-            Runtime::instance().dispatch([form = QPointer<Form>(this), box] {
+            runtime().dispatch([form = QPointer<Form>(this), box] {
                 if (form && form->isLoaded()) {
                     box->click();
                 }
@@ -337,14 +342,14 @@ void Form::keyPressEvent(QKeyEvent* event) {
     const int character = charCodeOf(event->key(), event->text());
     QPointer<Form> form(this);
     if (code != 0) {
-        Runtime::instance().dispatch([form, code] {
+        runtime().dispatch([form, code] {
             if (form && form->isLoaded()) {
                 form->keyDown(code);
             }
         });
     }
     if (character >= 0) {
-        Runtime::instance().dispatch([form, character] {
+        runtime().dispatch([form, character] {
             if (form && form->isLoaded()) {
                 form->keyPress(character);
             }
@@ -359,17 +364,18 @@ void Form::closeEvent(QCloseEvent* event) {
     if (slot == nullptr) {
         return;
     }
-    Runtime::instance().dispatch([slot] {
+    Runtime& rt = runtime();
+    rt.dispatch([slot, &rt] {
         slot->unload();
-        if (!Runtime::instance().anyLoaded()) {
-            Runtime::instance().end();
+        if (!rt.anyLoaded()) {
+            rt.end();
         }
     });
 }
 
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && isLoaded()) {
-        Runtime::instance().activatedFromOutside(*this);
+        runtime().activatedFromOutside(*this);
     }
     return QWidget::event(event);
 }

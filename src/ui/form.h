@@ -16,6 +16,7 @@
 namespace ui {
 
 class FormSlot;
+class Runtime;
 
 enum class ControlKind { Label, Image, PictureBox, CheckBox, Shape };
 
@@ -69,6 +70,8 @@ public:
     virtual void keyPress(int /*charCode*/) {}
 
     bool isLoaded() const { return slot_ != nullptr; }
+    // The runtime that delivers this window's events.
+    Runtime& runtime() const;
 
     Label& label(QStringView name) const;
     Image& image(QStringView name) const;
