@@ -1,23 +1,24 @@
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/colour.h"
 
 #include <QPainter>
 #include <QTest>
 #include <cmath>
+#include <optional>
 
 using exercise::Kovrant;
-using shell::module11;
 using namespace Qt::StringLiterals;
 
 namespace {
 
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
 Kovrant& startGame() {
-    module11.operations_choisies[2] = 1;
-    shell::screens::kovrant().show();
-    return shell::screens::kovrant().as<Kovrant>();
+    game->module11.operations_choisies[2] = 1;
+    game->kovrant().show();
+    return game->kovrant().as<Kovrant>();
 }
 
 QPointF mark(const Kovrant& k) {
@@ -43,7 +44,8 @@ void blink(Kovrant& k, int ticks) {
 class ClockTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void answerClockCountsAndJudgesOnce_data() {
         QTest::addColumn<int>("keyTick"); // ticks fired before the keys are typed
@@ -58,20 +60,21 @@ private Q_SLOTS:
         const int judgedAt = keys.endsWith(u'\r') ? keyTick : 30;
         Kovrant& k = startGame();
         // Every estimate here is far below a product of two 2-digit numbers: each verdict costs 5 points.
-        module11.score = 50;
+        game->module11.score = 50;
         for (int tick = 0; tick <= 45; ++tick) {
             if (tick == keyTick) {
                 testsupport::typeText(k, keys);
             }
             // Posing writes "0"; every tick then writes the count with its sign's blank.
-            QCOMPARE(k.label(u"chronometre").caption(),
+            QCOMPARE(testsupport::label(k, u"chronometre").caption(),
                      tick == 0 ? u"0"_s : u" "_s + QString::number(std::min(tick, judgedAt)));
-            QCOMPARE(module11.attente_reponse.value(), tick < judgedAt ? 1 : 0);
+            QCOMPARE(game->module11.attente_reponse.value(), tick < judgedAt ? 1 : 0);
             k.timer1().fire();
         }
-        QCOMPARE(module11.score.value(), 45);
-        QCOMPARE(k.label(u"Calcul").caption(),
-                 QString(k.champs().texte_calcul + u"       "_s + (keys.isEmpty() ? u"0"_s : u"12"_s)));
+        QCOMPARE(game->module11.score.value(), 45);
+        QCOMPARE(
+            testsupport::label(k, u"Calcul").caption(),
+            QString(k.champs().calcul.texte_calcul + u"       "_s + (keys.isEmpty() ? u"0"_s : u"12"_s)));
     }
 
     void markBlinksThenStaysInTheContrastingColour_data() {
@@ -96,7 +99,8 @@ private Q_SLOTS:
         const QPointF first = mark(k);
         blink(k, 200);
         testsupport::typeText(k, u" "_s);
-        testsupport::typeText(k, QString::number(std::lround(k.champs().resultat * fraction)) + u"\r"_s);
+        testsupport::typeText(k,
+                              QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
         // Ten ticks in each colour in turn up to the 170th, then the contrasting colour for good.
         int fired = 0;
         for (int tick : {0, 9, 10, 19, 20, 30, 160, 169, 170, 400}) {
