@@ -56,6 +56,12 @@ exercise::Kovrant& Game::playFromStart(std::initializer_list<int> families) {
     return exercise();
 }
 
+exercise::Kovrant& newGame(std::optional<Game>& game, std::uint32_t seed,
+                           std::initializer_list<int> families) {
+    game.emplace(seed);
+    return game->startGame(families);
+}
+
 ui::Label& label(const ui::Form& form, QStringView name) {
     return control<ui::Label>(form, name);
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 
 // What every test of the game shares: a programme of its own, with a fixed seed, runtime errors that throw
 // instead of stopping the process, and ways to drive and look at a window without a screen.
@@ -50,6 +51,10 @@ public:
 private:
     bool ended_ = false;
 };
+
+// A fresh programme in `game`, every new game starting from `seed`, on the exercise window.
+exercise::Kovrant& newGame(std::optional<Game>& game, std::uint32_t seed,
+                           std::initializer_list<int> families);
 
 // A control of a window's layout, typed; the test fails if it is missing.
 ui::Label& label(const ui::Form& form, QStringView name);

@@ -15,12 +15,6 @@ namespace {
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
 
-Kovrant& startGame() {
-    game->module11.operations_choisies[2] = 1;
-    game->kovrant().show();
-    return game->kovrant().as<Kovrant>();
-}
-
 QPointF mark(const Kovrant& k) {
     return {k.champs().x_reponse, k.champs().y_reponse};
 }
@@ -58,7 +52,7 @@ private Q_SLOTS:
         QFETCH(int, keyTick);
         QFETCH(QString, keys);
         const int judgedAt = keys.endsWith(u'\r') ? keyTick : 30;
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         // Every estimate here is far below a product of two 2-digit numbers: each verdict costs 5 points.
         game->module11.score = 50;
         for (int tick = 0; tick <= 45; ++tick) {
@@ -75,20 +69,29 @@ private Q_SLOTS:
         QCOMPARE(
             testsupport::label(k, u"Calcul").caption(),
             QString(k.champs().calcul.texte_calcul + u"       "_s + (keys.isEmpty() ? u"0"_s : u"12"_s)));
+        // The clock never stops: the next question counts on the same running timer.
+        QVERIFY(k.timer1().isRunning());
+        testsupport::typeText(k, u" "_s);
+        QVERIFY(k.timer1().isRunning());
+        QCOMPARE(game->module11.attente_reponse.value(), 1);
     }
 
     void markBlinksThenStaysInTheContrastingColour_data() {
         QTest::addColumn<double>("fraction"); // of the result, keyed as the second estimate
         QTest::addColumn<QColor>("ring");
         QTest::addColumn<QColor>("contrast");
-        QTest::newRow("white ring, then black") << 0.0 << ui::paletteColour(15) << ui::paletteColour(0);
-        QTest::newRow("black ring, then light red") << 0.6 << ui::paletteColour(0) << ui::paletteColour(12);
+        // One row per band of the scoring table, from the exact answer to the wildest.
+        QTest::newRow("+10: yellow, then black") << 1.0 << ui::paletteColour(14) << ui::paletteColour(0);
+        QTest::newRow("+5: light red, then black") << 0.93 << ui::paletteColour(12) << ui::paletteColour(0);
+        QTest::newRow("+1: light cyan, then black") << 0.8 << ui::paletteColour(11) << ui::paletteColour(0);
+        QTest::newRow("0: black, then light red") << 0.6 << ui::paletteColour(0) << ui::paletteColour(12);
+        QTest::newRow("-5: white, then black") << 0.0 << ui::paletteColour(15) << ui::paletteColour(0);
     }
     void markBlinksThenStaysInTheContrastingColour() {
         QFETCH(double, fraction);
         QFETCH(QColor, ring);
         QFETCH(QColor, contrast);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         // Nothing blinks before the first verdict.
         const QImage unjudged = k.render(1.0);
         blink(k, 300);

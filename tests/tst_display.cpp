@@ -22,10 +22,7 @@ std::optional<testsupport::Game> game;
 constexpr double pixelsPerPoint = 4.0 / 3.0;
 
 Kovrant& startGame(int family, std::uint32_t seed) {
-    game.emplace(seed);
-    game->module11.operations_choisies[family] = 1;
-    game->kovrant().show();
-    return game->kovrant().as<Kovrant>();
+    return testsupport::newGame(game, seed, {family});
 }
 
 void answer(Kovrant& k, double fraction) {

@@ -19,12 +19,6 @@ void press(Kovrant& k, const QString& keys) {
     }
 }
 
-Kovrant& startGame() {
-    game->module11.operations_choisies[2] = 1;
-    game->kovrant().show();
-    return game->kovrant().as<Kovrant>();
-}
-
 } // namespace
 
 class KeyingTest : public QObject {
@@ -38,6 +32,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reponse");
         QTest::addColumn<QString>("shown"); // after the calculation and seven blanks
         QTest::newRow("nothing follows a lone zero") << u"05"_s << u"0"_s << u"0 ?"_s;
+        QTest::newRow("0, 0 gives 0") << u"00"_s << u"0"_s << u"0 ?"_s;
         QTest::newRow("zeros follow another digit") << u"500"_s << u"500"_s << u"500 ?"_s;
         QTest::newRow("seven digits take two blanks") << u"1234567"_s << u"1234567"_s << u"1 234 567 ?"_s;
         QTest::newRow("a ninth digit is refused") << u"123456789"_s << u"12345678"_s << u"12 345 678 ?"_s;
@@ -57,7 +52,7 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, reponse);
         QFETCH(QString, shown);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         press(k, keys);
         const bool judged = !shown.endsWith(u'?');
         QCOMPARE(game->module11.reponse, reponse);
@@ -78,7 +73,7 @@ private Q_SLOTS:
     void escapeLeavesOnlyDuringAQuestion() {
         QFETCH(QString, before);
         QFETCH(bool, farewell);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         press(k, before);
         const ui::Integer score = game->module11.score;
         testsupport::typeKey(k, Qt::Key_Escape, u"\x1b"_s);

@@ -18,10 +18,7 @@ namespace {
 std::optional<testsupport::Game> game;
 
 Kovrant& startGame(int family, std::uint32_t seed) {
-    game.emplace(seed);
-    game->module11.operations_choisies[family] = 1;
-    game->kovrant().show();
-    return game->kovrant().as<Kovrant>();
+    return testsupport::newGame(game, seed, {family});
 }
 
 } // namespace

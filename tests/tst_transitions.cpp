@@ -8,28 +8,13 @@
 using namespace Qt::StringLiterals;
 using namespace shell;
 using testsupport::clickControl;
+using testsupport::inPause;
 using testsupport::typeKey;
 
 namespace {
 
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
-
-bool isActive(ui::FormSlot& slot) {
-    return slot.isLoaded() && game->runtime().activeForm() == &slot.get();
-}
-
-// Starts the program and goes through the presentation screen with additions ticked.
-exercise::Kovrant& startGame() {
-    game->accueil().show();
-    clickControl(game->presentation().get(), u"Table", 1);
-    clickControl(game->presentation().get(), u"flèche");
-    return game->kovrant().as<exercise::Kovrant>();
-}
-
-bool inPause(const exercise::Kovrant& k) {
-    return testsupport::image(k, u"flèche").isVisible() && testsupport::image(k, u"arret").isVisible();
-}
 
 // Answers the question on show, which leaves the window in the pause.
 void answer(exercise::Kovrant& k) {
@@ -61,14 +46,14 @@ private Q_SLOTS:
     void startNeedsAChosenFamily() {
         game->accueil().show();
         QVERIFY(!game->accueil().isLoaded());
-        QVERIFY(isActive(game->presentation()));
+        QVERIFY(game->isActive(game->presentation()));
         ui::Form& presentation = game->presentation().get();
         clickControl(presentation, u"flèche");
         QVERIFY(!game->kovrant().isLoaded());
         clickControl(presentation, u"Table", 3);
         game->module11.score = 42;
         clickControl(presentation, u"flèche");
-        QVERIFY(isActive(game->kovrant()) && !game->presentation().isLoaded());
+        QVERIFY(game->isActive(game->kovrant()) && !game->presentation().isLoaded());
         QCOMPARE(game->kovrant().as<exercise::Kovrant>().champs().calcul.operation,
                  exercise::Operation::Division);
         QCOMPARE(game->module11.score.value(), 0);
@@ -76,14 +61,14 @@ private Q_SLOTS:
     }
 
     void stopThenBackToTheExercise() {
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         clickControl(k, u"arret"); // hidden during a question
-        QVERIFY(isActive(game->kovrant()));
+        QVERIFY(game->isActive(game->kovrant()));
         answer(k);
         clickControl(k, u"arret");
-        QVERIFY(isActive(game->aurevoir()));
+        QVERIFY(game->isActive(game->aurevoir()));
         clickEmptyPart(k, QPointF(100, 30));
-        QVERIFY(isActive(game->kovrant()) && !inPause(k));
+        QVERIFY(game->isActive(game->kovrant()) && !inPause(k));
         QCOMPARE(game->module11.attente_reponse.value(), 1);
     }
 
@@ -95,20 +80,20 @@ private Q_SLOTS:
     void endOfGameAtTheNextQuestion() {
         QFETCH(int, score);
         const bool ends = score > 99;
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         // A score reached in the middle of a question changes nothing until the next one is due.
         game->module11.score = score;
         answer(k);
         QVERIFY(!game->fin().isLoaded());
         game->module11.score = score;
         typeKey(k, Qt::Key_5, u"5"_s);
-        QCOMPARE(isActive(game->fin()), ends);
+        QCOMPARE(game->isActive(game->fin()), ends);
         QCOMPARE(inPause(k), ends); // no question was posed
         QCOMPARE(game->module11.score.value(), ends ? 0 : score);
         if (ends) {
             // Back to the exercise over FIN: a new question.
             clickEmptyPart(k, QPointF(100, 30));
-            QVERIFY(isActive(game->kovrant()) && !inPause(k));
+            QVERIFY(game->isActive(game->kovrant()) && !inPause(k));
         }
     }
 
@@ -128,10 +113,10 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, farewell);
         QFETCH(int, scoreAfter);
-        ui::Form& fin = reachEnd(startGame());
+        ui::Form& fin = reachEnd(game->playFromStart({1}));
         game->module11.score = 7;
         typeKey(fin, Qt::Key(key), text);
-        QCOMPARE(isActive(game->aurevoir()), farewell);
+        QCOMPARE(game->isActive(game->aurevoir()), farewell);
         QVERIFY(game->fin().isLoaded());
         QCOMPARE(game->module11.score.value(), scoreAfter);
         // Showing FIN again does not run its Load a second time.
@@ -145,9 +130,9 @@ private Q_SLOTS:
         ui::Form& presentation = game->presentation().get();
         clickControl(presentation, u"Table", 2);
         clickControl(presentation, u"arret");
-        QVERIFY(isActive(game->aurevoir()));
+        QVERIFY(game->isActive(game->aurevoir()));
         clickEmptyPart(presentation, QPointF(100, 450));
-        QVERIFY(isActive(game->presentation()));
+        QVERIFY(game->isActive(game->presentation()));
         QCOMPARE(game->module11.operations_choisies[2].value(), 0);
         QVERIFY(!testsupport::checkBox(presentation, 2).isChecked());
     }
@@ -168,7 +153,7 @@ private Q_SLOTS:
             game->accueil().show();
             clickControl(game->presentation().get(), u"arret");
         } else if (route.startsWith(u"exercise") || route.startsWith(u"Escape")) {
-            exercise::Kovrant& k = startGame();
+            exercise::Kovrant& k = game->playFromStart({1});
             if (route.startsWith(u"exercise")) {
                 answer(k);
                 clickControl(k, u"arret");
@@ -176,7 +161,7 @@ private Q_SLOTS:
                 typeKey(k, Qt::Key_Escape, u"\x1b"_s);
             }
         } else {
-            ui::Form& fin = reachEnd(startGame());
+            ui::Form& fin = reachEnd(game->playFromStart({1}));
             if (route.endsWith(u"right arrow")) {
                 typeKey(fin, Qt::Key_Right);
             } else if (route.endsWith(u"Enter")) {
@@ -187,7 +172,7 @@ private Q_SLOTS:
                 clickControl(fin, u"flèche");
             }
         }
-        QVERIFY(isActive(game->aurevoir()));
+        QVERIFY(game->isActive(game->aurevoir()));
         game->runtime().setEndHandler({});
         QTimer::singleShot(0, [] { clickControl(game->aurevoir().get(), u"flèche"); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(1); }); // rather than hang if it never ends
