@@ -124,7 +124,8 @@ private Q_SLOTS:
         }
         const QString calculBefore =
             game.kovrant().isLoaded() ? game.exercise().champs().calcul.texte_calcul : QString();
-        const std::size_t drawnBefore = game.kovrant().isLoaded() ? game.exercise().surface().operationCount() : 0u;
+        const std::size_t drawnBefore =
+            game.kovrant().isLoaded() ? game.exercise().surface().operationCount() : 0u;
         sendActivation(target->get());
         QCOMPARE(game.isActive(*target), reactivated || route == u"active");
         if (route == u"presentation") {
