@@ -62,6 +62,9 @@ Form::Form(const FormSpec& design)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
+    // No input method either: the answer is read key by key, and composing would swallow the key that
+    // follows a dead key (^ then the top row's 1 would type "¹").
+    keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
 }
@@ -338,8 +341,9 @@ void Form::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    const int code = keyCodeOf(event->key());
-    const int character = charCodeOf(event->key(), event->text());
+    const ClassicKey pressed = classicKeyOf(keyStrokeOf(keyboard_, *event));
+    const int code = pressed.keyCode;
+    const int character = pressed.charCode;
     QPointer<Form> form(this);
     if (code != 0) {
         runtime().dispatch([form, code] {
@@ -378,84 +382,6 @@ bool Form::event(QEvent* event) {
         runtime().activatedFromOutside(*this);
     }
     return QWidget::event(event);
-}
-
-int keyCodeOf(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return 65 + (qtKey - Qt::Key_A);
-    }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return 48 + (qtKey - Qt::Key_0);
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return 112 + (qtKey - Qt::Key_F1);
-    }
-    switch (qtKey) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return 0;
-    }
-}
-
-int charCodeOf(int qtKey, const QString& text) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    default:
-        break;
-    }
-    if (text.size() != 1) {
-        return -1;
-    }
-    const char16_t c = text.front().unicode();
-    // The game's keys are all in the 8-bit set; a character outside it types nothing.
-    return c < 256 && c != 127 ? int(c) : -1;
 }
 
 } // namespace ui
