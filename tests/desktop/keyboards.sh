@@ -43,7 +43,8 @@ for n in 80 81 82 83 84; do
         sleep 0.1
     done
     if [ -s "$work/display" ] && kill -0 "$xvfb" 2>/dev/null; then
-        export DISPLAY=:$(cat "$work/display")
+        DISPLAY=:$(cat "$work/display")
+        export DISPLAY
         break
     fi
     xvfb=
