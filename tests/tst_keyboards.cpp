@@ -1,4 +1,4 @@
-#include "ui/keys.h"
+#include "ui/keyboard.h"
 
 #include <QTest>
 #include <array>

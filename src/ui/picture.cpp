@@ -1,9 +1,9 @@
 #include "picture.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
+#include <cstdio>
 
 namespace ui {
 
@@ -15,13 +15,16 @@ Picture::Picture(const QString& path) : renderer_(std::make_unique<QSvgRenderer>
 
 Picture::~Picture() = default;
 
-const Picture& Picture::fromResource(const QString& path) {
-    static QHash<QString, std::shared_ptr<Picture>> pictures;
-    auto it = pictures.find(path);
-    if (it == pictures.end()) {
-        it = pictures.insert(path, std::shared_ptr<Picture>(new Picture(path)));
+const Picture& Pictures::get(const QString& path) {
+    auto it = pictures_.find(path);
+    if (it == pictures_.end()) {
+        it = pictures_.emplace(path, std::make_unique<Picture>(path)).first;
+        if (it->second->isNull()) {
+            failures_ << path;
+            std::fprintf(stderr, "Les Kovrant : image %s illisible\n", qUtf8Printable(path));
+        }
     }
-    return **it;
+    return *it->second;
 }
 
 QImage Picture::image(QSize deviceSize) const {

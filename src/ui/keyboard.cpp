@@ -1,4 +1,6 @@
-#include "keys.h"
+#include "keyboard.h"
+
+#include "codes.h"
 
 #include <QKeyEvent>
 #include <array>
@@ -93,14 +95,14 @@ ClassicKey classicKeyOf(const KeyStroke& stroke) {
     const bool held = chord(stroke);
     if (const int digit = topRowDigit(stroke); digit != noDigit) {
         if (!held) {
-            return {'0' + digit, '0' + digit};
+            return {keys::digit0 + digit, '0' + digit};
         }
         // Control characters come from Ctrl (Ctrl+3 types Escape under xkb): they are no symbol.
         const int typed = charCodeOf(stroke.key, stroke.text);
-        return {'0' + digit, typed >= 32 && !isDigitCode(typed) ? typed : -1};
+        return {keys::digit0 + digit, typed >= ' ' && !isDigitCode(typed) ? typed : -1};
     }
     if (const int digit = keypadDigit(stroke); digit != noDigit) {
-        return {96 + digit, held ? -1 : '0' + digit};
+        return {keys::numpad0 + digit, held ? -1 : '0' + digit};
     }
     const int typed = charCodeOf(stroke.key, stroke.text);
     return {keyCodeOf(stroke.key), held && isDigitCode(typed) ? -1 : typed};
@@ -108,55 +110,55 @@ ClassicKey classicKeyOf(const KeyStroke& stroke) {
 
 int keyCodeOf(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return 65 + (qtKey - Qt::Key_A);
+        return keys::letterA + (qtKey - Qt::Key_A);
     }
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return 48 + (qtKey - Qt::Key_0);
+        return keys::digit0 + (qtKey - Qt::Key_0);
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return 112 + (qtKey - Qt::Key_F1);
+        return keys::f1 + (qtKey - Qt::Key_F1);
     }
     switch (qtKey) {
     case Qt::Key_Backspace:
-        return 8;
+        return keys::backspace;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return 9;
+        return keys::tab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return keys::enter;
     case Qt::Key_Shift:
-        return 16;
+        return keys::shift;
     case Qt::Key_Control:
-        return 17;
+        return keys::control;
     case Qt::Key_Alt:
-        return 18;
+        return keys::alt;
     case Qt::Key_Pause:
-        return 19;
+        return keys::pause;
     case Qt::Key_Escape:
-        return 27;
+        return keys::escape;
     case Qt::Key_Space:
-        return 32;
+        return keys::space;
     case Qt::Key_PageUp:
-        return 33;
+        return keys::pageUp;
     case Qt::Key_PageDown:
-        return 34;
+        return keys::pageDown;
     case Qt::Key_End:
-        return 35;
+        return keys::end;
     case Qt::Key_Home:
-        return 36;
+        return keys::home;
     case Qt::Key_Left:
-        return 37;
+        return keys::left;
     case Qt::Key_Up:
-        return 38;
+        return keys::up;
     case Qt::Key_Right:
-        return 39;
+        return keys::right;
     case Qt::Key_Down:
-        return 40;
+        return keys::down;
     case Qt::Key_Insert:
-        return 45;
+        return keys::insert;
     case Qt::Key_Delete:
-        return 46;
+        return keys::del;
     default:
         return 0;
     }
@@ -166,13 +168,13 @@ int charCodeOf(int qtKey, const QString& text) {
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return chars::enter;
     case Qt::Key_Escape:
-        return 27;
+        return chars::escape;
     case Qt::Key_Backspace:
-        return 8;
+        return chars::backspace;
     case Qt::Key_Tab:
-        return 9;
+        return chars::tab;
     default:
         break;
     }
@@ -181,11 +183,11 @@ int charCodeOf(int qtKey, const QString& text) {
         return -1;
     }
     const uint c = characters.back();
-    if (c == 127) {
+    if (c == chars::del) {
         return -1;
     }
     // The game reads 8-bit characters; the others still are keys that type something.
-    return c < 256 ? int(c) : '?';
+    return c <= chars::last8Bit ? int(c) : '?';
 }
 
 } // namespace ui
