@@ -157,6 +157,7 @@ private Q_SLOTS:
         game.runtime().fonts().checkPresent();
         QCOMPARE(game.runtime().pictures().failures(), QStringList());
         QCOMPARE(game.runtime().fonts().failures(), QStringList());
+        game.runtime().pictures().checkPresent(u":/pictures/absente.svg"_s);
         QVERIFY(game.runtime().pictures().get(u":/pictures/absente.svg"_s).isNull());
         QCOMPARE(game.runtime().pictures().failures(), QStringList{u":/pictures/absente.svg"_s});
     }

@@ -34,9 +34,10 @@ Programme::~Programme() {
 
 void Programme::demarrer() {
     // A missing font or picture would show as a blank: say so at once, where a teacher can read it.
+    // Only their presence is checked here; reading them waits for the window that shows them.
     runtime_.fonts().checkPresent();
     for (const char* picture : pictures::toutes) {
-        runtime_.pictures().get(QString::fromLatin1(picture));
+        runtime_.pictures().checkPresent(QString::fromLatin1(picture));
     }
     QGuiApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::icone)));
     accueil_.show();

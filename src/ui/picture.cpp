@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
@@ -15,13 +16,25 @@ Picture::Picture(const QString& path) : renderer_(std::make_unique<QSvgRenderer>
 
 Picture::~Picture() = default;
 
+void Pictures::report(const QString& path, const char* why) {
+    if (!failures_.contains(path)) {
+        failures_ << path;
+        std::fprintf(stderr, "Les Kovrant : image %s %s\n", qUtf8Printable(path), why);
+    }
+}
+
+void Pictures::checkPresent(const QString& path) {
+    if (!QFile::exists(path)) {
+        report(path, "absente du programme");
+    }
+}
+
 const Picture& Pictures::get(const QString& path) {
     auto it = pictures_.find(path);
     if (it == pictures_.end()) {
         it = pictures_.emplace(path, std::make_unique<Picture>(path)).first;
         if (it->second->isNull()) {
-            failures_ << path;
-            std::fprintf(stderr, "Les Kovrant : image %s illisible\n", qUtf8Printable(path));
+            report(path, "illisible");
         }
     }
     return *it->second;

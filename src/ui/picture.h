@@ -45,10 +45,14 @@ public:
 
     // The picture of a resource; one that cannot be read is reported on stderr and shows as nothing.
     const Picture& get(const QString& path);
+    // Checks that a picture's resource is there, without reading it.
+    void checkPresent(const QString& path);
     // Resources that could not be read as pictures.
     const QStringList& failures() const { return failures_; }
 
 private:
+    void report(const QString& path, const char* why);
+
     std::map<QString, std::unique_ptr<Picture>> pictures_;
     QStringList failures_;
 };
