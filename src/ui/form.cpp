@@ -64,8 +64,8 @@ Form::Form(Runtime& runtime, const FormSpec& design)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
-    // No input method either: the answer is read key by key, and composing would swallow the key that
-    // follows a dead key (^ then the top row's 1 would type "¹").
+    // No input method (Qt::WA_InputMethodEnabled stays off): the answer is read key by key, and composing
+    // would swallow the key that follows a dead key (^ then the top row's 1 would type "¹").
     keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
