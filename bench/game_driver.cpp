@@ -48,7 +48,8 @@ void trace(const char* where) {
     if (qEnvironmentVariableIsSet("KOVRANT_BENCH_SMAPS")) {
         // Where the resident memory is, mapping by mapping, for the analysis in bench/RESULTS.md.
         QFile smaps(QStringLiteral("/proc/self/smaps"));
-        QFile copy(qEnvironmentVariable("KOVRANT_BENCH_SMAPS") + QLatin1Char('-') + QString::fromLatin1(where));
+        QFile copy(qEnvironmentVariable("KOVRANT_BENCH_SMAPS") + QLatin1Char('-') +
+                   QString::fromLatin1(where));
         if (smaps.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
             copy.write(smaps.readAll());
         }
