@@ -1,5 +1,6 @@
 #include "shell/demarrage.h"
 #include "ui/runtime.h"
+#include "ui/window_system.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Les Kovrant"));
     QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
+    ui::watchWindowSystem();
     shell::demarrer();
     const int status = QApplication::exec();
     ui::Runtime::instance().shutdown();
