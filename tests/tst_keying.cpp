@@ -1,16 +1,16 @@
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QTest>
+#include <optional>
 
 using exercise::Kovrant;
-using shell::module11;
 using namespace Qt::StringLiterals;
-namespace screens = shell::screens;
 
 namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 // Types keys as a player would (\b is Backspace, \r Enter); ^ is a click on the arrow.
 void press(Kovrant& k, const QString& keys) {
@@ -19,24 +19,20 @@ void press(Kovrant& k, const QString& keys) {
     }
 }
 
-Kovrant& startGame() {
-    module11.operations_choisies[2] = 1;
-    screens::kovrant().show();
-    return screens::kovrant().as<Kovrant>();
-}
-
 } // namespace
 
 class KeyingTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(4242); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(4242); }
 
     void keysBuildTheAnswer_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("reponse");
         QTest::addColumn<QString>("shown"); // after the calculation and seven blanks
         QTest::newRow("nothing follows a lone zero") << u"05"_s << u"0"_s << u"0 ?"_s;
+        QTest::newRow("0, 0 gives 0") << u"00"_s << u"0"_s << u"0 ?"_s;
         QTest::newRow("zeros follow another digit") << u"500"_s << u"500"_s << u"500 ?"_s;
         QTest::newRow("seven digits take two blanks") << u"1234567"_s << u"1234567"_s << u"1 234 567 ?"_s;
         QTest::newRow("a ninth digit is refused") << u"123456789"_s << u"12345678"_s << u"12 345 678 ?"_s;
@@ -56,15 +52,16 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, reponse);
         QFETCH(QString, shown);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         press(k, keys);
         const bool judged = !shown.endsWith(u'?');
-        QCOMPARE(module11.reponse, reponse);
-        QCOMPARE(k.label(u"Calcul").caption(), QString(k.champs().texte_calcul + u"       "_s + shown));
-        QCOMPARE(module11.attente_reponse.value(), judged ? 0 : 1);
-        QCOMPARE(k.image(u"flèche").isVisible(), judged);
-        QCOMPARE(k.image(u"arret").isVisible(), judged);
-        QCOMPARE(k.label(u"commentaire").isVisible(), judged);
+        QCOMPARE(game->module11.reponse, reponse);
+        QCOMPARE(testsupport::label(k, u"Calcul").caption(),
+                 QString(k.champs().calcul.texte_calcul + u"       "_s + shown));
+        QCOMPARE(game->module11.attente_reponse.value(), judged ? 0 : 1);
+        QCOMPARE(testsupport::image(k, u"flèche").isVisible(), judged);
+        QCOMPARE(testsupport::image(k, u"arret").isVisible(), judged);
+        QCOMPARE(testsupport::label(k, u"commentaire").isVisible(), judged);
     }
 
     void escapeLeavesOnlyDuringAQuestion_data() {
@@ -76,15 +73,15 @@ private Q_SLOTS:
     void escapeLeavesOnlyDuringAQuestion() {
         QFETCH(QString, before);
         QFETCH(bool, farewell);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         press(k, before);
-        const ui::Integer score = module11.score;
+        const ui::Integer score = game->module11.score;
         testsupport::typeKey(k, Qt::Key_Escape, u"\x1b"_s);
-        QCOMPARE(screens::aurevoir().isLoaded(), farewell);
-        QCOMPARE(module11.score, score);
-        QCOMPARE(module11.attente_reponse.value(), 1);
-        QCOMPARE(module11.reponse, farewell ? u"12"_s : QString());
-        QVERIFY(screens::kovrant().isLoaded());
+        QCOMPARE(game->aurevoir().isLoaded(), farewell);
+        QCOMPARE(game->module11.score, score);
+        QCOMPARE(game->module11.attente_reponse.value(), 1);
+        QCOMPARE(game->module11.reponse, farewell ? u"12"_s : QString());
+        QVERIFY(game->kovrant().isLoaded());
     }
 };
 

@@ -1,32 +1,32 @@
 // What the desktop may do to a window: any size, any scale factor, a close from the frame. Run also
 // with QT_SCALE_FACTOR at 0.5 and 3 (see CMakeLists.txt), so every check is relative to the screen.
 
-#include "shell/module11.h"
 #include "shell/pictures.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/picture.h"
 
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
-
-using namespace shell;
+#include <optional>
 
 namespace {
 
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
 ui::FormSlot& slotNamed(const QString& name) {
     if (name == u"Accueil") {
-        return screens::accueil();
+        return game->accueil();
     }
     if (name == u"présentation") {
-        return screens::presentation();
+        return game->presentation();
     }
     if (name == u"Kovrant") {
-        module11.operations_choisies[1] = 1;
-        return screens::kovrant();
+        game->module11.operations_choisies[1] = 1;
+        return game->kovrant();
     }
-    return name == u"FIN" ? screens::fin() : screens::aurevoir();
+    return name == u"FIN" ? game->fin() : game->aurevoir();
 }
 
 // A control's box on the device's pixels, each edge on the nearest pixel boundary.
@@ -46,7 +46,8 @@ bool isBorder(const QImage& shown, QPoint p) {
 class WindowTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     // Every control whole inside the window, and the framed labels' four edges drawn, at any size the
     // window may be given; sizes are the screen's own, so as to stay meaningful at any scale factor.
@@ -89,7 +90,7 @@ private Q_SLOTS:
                 QVERIFY2(shown.rect().contains(box), qPrintable(control->name()));
             }
         }
-        const QRect box = devicePixels(form, form.label(framed), ratio);
+        const QRect box = devicePixels(form, testsupport::label(form, framed), ratio);
         const QPoint middle = box.center();
         for (const QPoint edge : {QPoint(box.left(), middle.y()), QPoint(box.right(), middle.y()),
                                   QPoint(middle.x(), box.top()), QPoint(middle.x(), box.bottom())}) {
@@ -108,8 +109,8 @@ private Q_SLOTS:
     // A window forced to a size no screen has (another program can do that without a window manager)
     // keeps no more than the largest useful size.
     void hugeSizesAreCapped() {
-        screens::accueil().show();
-        ui::Form& form = screens::presentation().get();
+        game->accueil().show();
+        ui::Form& form = game->presentation().get();
         form.setWindowState(Qt::WindowNoState);
         const QSize largest = form.largestUsefulSize();
         const qreal ratio = form.devicePixelRatioF();
@@ -153,7 +154,7 @@ private Q_SLOTS:
     }
     void picturesAreCrispAtAnyRatio() {
         QFETCH(qreal, ratio);
-        const ui::Picture& arrow = ui::Picture::fromResource(QString::fromLatin1(pictures::fleche));
+        const ui::Picture arrow(QString::fromLatin1(pictures::fleche));
         const QSize device = (QSizeF(arrow.pixelSize()) * ratio).toSize();
         const QImage direct = arrow.image(device);
         QImage canvas(device, QImage::Format_ARGB32_Premultiplied);
@@ -188,7 +189,7 @@ private Q_SLOTS:
         ui::FormSlot& last = slotNamed(shown.back());
         last.get().close();
         QVERIFY(!last.isLoaded());
-        QCOMPARE(testsupport::programEnded(), ends);
+        QCOMPARE(game->ended(), ends);
         if (!ends) {
             QVERIFY(slotNamed(shown.front()).isLoaded());
         }

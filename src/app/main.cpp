@@ -1,5 +1,5 @@
-#include "shell/demarrage.h"
-#include "ui/runtime.h"
+#include "shell/programme.h"
+#include "ui/runtime_error.h"
 #include "ui/window_system.h"
 
 #include <QApplication>
@@ -10,8 +10,11 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
     ui::watchWindowSystem();
-    shell::demarrer();
-    const int status = QApplication::exec();
-    ui::Runtime::instance().shutdown();
-    return status;
+    shell::Programme programme;
+    try {
+        programme.demarrer();
+    } catch (const ui::RuntimeErrorException& error) {
+        ui::stopProgram(error);
+    }
+    return QApplication::exec();
 }

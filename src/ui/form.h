@@ -60,7 +60,7 @@ struct FormSpec {
 class Form : public QWidget, private ControlHost {
     Q_OBJECT
 public:
-    explicit Form(const FormSpec& design);
+    Form(Runtime& runtime, const FormSpec& design);
     ~Form() override;
 
     // The window's events; the screens override the ones they handle.
@@ -73,15 +73,13 @@ public:
     // The runtime that delivers this window's events.
     Runtime& runtime() const;
 
-    Label& label(QStringView name) const;
-    Image& image(QStringView name) const;
-    CheckBox& checkBox(QStringView name, int index) const;
     Control* findControl(QStringView name, int index = 0) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }
 
+    // A timer of the window, running from now on, whose ticks the runtime delivers.
     Timer& addTimer(const QString& name, int intervalMs, std::function<void()> tick);
 
     // The client area in scene pixels (15 twips each).
@@ -107,6 +105,17 @@ public:
     QRect normalPlacement() const;
 
 protected:
+    // A control of the layout table, typed, for a screen to hold from its construction on: a name that
+    // the table lacks, or a control of another kind, stops the program there and then, before any
+    // handler can run.
+    template <typename T> T& bind(const char* name, int index = 0) {
+        auto* control = dynamic_cast<T*>(findControl(QString::fromUtf8(name), index));
+        if (control == nullptr) {
+            missingControl(name, index);
+        }
+        return *control;
+    }
+
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -128,6 +137,7 @@ private:
     QWidget* styleWidget() override { return this; }
 
     void build(std::span<const ControlSpec> controls);
+    [[noreturn]] void missingControl(const char* name, int index) const;
     void fitSizeLimits();
     // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
@@ -135,6 +145,7 @@ private:
     void moveFocus(bool forward);
     CheckBox* focusedCheckBox() const;
 
+    Runtime& runtime_;
     FormSlot* slot_ = nullptr;
     QSizeF sceneSize_;
     qreal unitScale_; // scene pixels per drawing unit

@@ -1,6 +1,7 @@
 #include "runtime.h"
 
 #include "form.h"
+#include "runtime_error.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -32,12 +33,12 @@ private:
     int exceptions_;
 };
 
-FormSlot::FormSlot(Factory factory) : factory_(std::move(factory)) {
-    Runtime::instance().registerSlot(this);
+FormSlot::FormSlot(Runtime& runtime, Factory factory) : runtime_(runtime), factory_(std::move(factory)) {
+    runtime_.registerSlot(this);
 }
 
 FormSlot::~FormSlot() {
-    Runtime::instance().forgetSlot(this);
+    runtime_.forgetSlot(this);
     if (form_ && QCoreApplication::instance() == nullptr) {
         // Too late to destroy a window once the application object is gone; the process is ending.
         (void)form_.release();
@@ -46,7 +47,7 @@ FormSlot::~FormSlot() {
 
 Form& FormSlot::get() {
     if (!form_) {
-        Runtime::Scope scope(Runtime::instance());
+        Runtime::Scope scope(runtime_);
         form_ = factory_();
         form_->attach(this);
         form_->load();
@@ -55,7 +56,7 @@ Form& FormSlot::get() {
 }
 
 void FormSlot::show() {
-    Runtime& rt = Runtime::instance();
+    Runtime& rt = runtime_;
     if (rt.hasEnded()) {
         return;
     }
@@ -69,7 +70,7 @@ void FormSlot::unload() {
     if (!form_) {
         return;
     }
-    Runtime& rt = Runtime::instance();
+    Runtime& rt = runtime_;
     Runtime::Scope scope(rt);
     form_->detach();
     form_->hide();
@@ -77,9 +78,22 @@ void FormSlot::unload() {
     rt.retire(std::move(form_));
 }
 
-Runtime& Runtime::instance() {
-    static Runtime runtime;
-    return runtime;
+Runtime::Runtime() = default;
+
+Runtime::~Runtime() {
+    shutdown();
+}
+
+void Runtime::run(const std::function<void()>& handler) {
+    if (!stopOnError_) {
+        handler();
+        return;
+    }
+    try {
+        handler();
+    } catch (const RuntimeErrorException& error) {
+        stopProgram(error);
+    }
 }
 
 void Runtime::dispatch(const std::function<void()>& handler) {
@@ -91,7 +105,7 @@ void Runtime::dispatch(const std::function<void()>& handler) {
         return;
     }
     Scope scope(*this);
-    handler();
+    run(handler);
 }
 
 void Runtime::post(std::function<void()> handler) {
@@ -179,7 +193,7 @@ void Runtime::drain() {
     while (!queue_.empty() && !ended_) {
         std::function<void()> next = std::move(queue_.front());
         queue_.pop_front();
-        next();
+        run(next);
     }
     queue_.clear();
     // Windows unloaded while their own handler ran are destroyed only now that nothing runs.

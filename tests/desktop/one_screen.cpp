@@ -3,10 +3,7 @@
 //
 //   kovrant-one-screen Kovrant FIN
 
-#include "shell/module11.h"
-#include "shell/screens.h"
-#include "ui/fonts.h"
-#include "ui/runtime.h"
+#include "shell/programme.h"
 #include "ui/window_system.h"
 
 #include <QApplication>
@@ -15,19 +12,18 @@
 
 namespace {
 
-ui::FormSlot* slotNamed(const char* name) {
-    namespace screens = shell::screens;
+ui::FormSlot* slotNamed(shell::Programme& programme, const char* name) {
     if (std::strcmp(name, "présentation") == 0) {
-        return &screens::presentation();
+        return &programme.presentation();
     }
     if (std::strcmp(name, "Kovrant") == 0) {
-        return &screens::kovrant();
+        return &programme.kovrant();
     }
     if (std::strcmp(name, "FIN") == 0) {
-        return &screens::fin();
+        return &programme.fin();
     }
     if (std::strcmp(name, "Aurevoir") == 0) {
-        return &screens::aurevoir();
+        return &programme.aurevoir();
     }
     return nullptr;
 }
@@ -37,17 +33,15 @@ ui::FormSlot* slotNamed(const char* name) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     ui::watchWindowSystem();
-    ui::registerBundledFonts();
-    shell::module11.operations_choisies[1] = 1;
+    shell::Programme programme;
+    programme.module11.operations_choisies[1] = 1;
     for (int i = 1; i < argc; ++i) {
-        ui::FormSlot* slot = slotNamed(argv[i]);
+        ui::FormSlot* slot = slotNamed(programme, argv[i]);
         if (slot == nullptr) {
             std::fprintf(stderr, "no screen named %s\n", argv[i]);
             return 2;
         }
         slot->show();
     }
-    const int status = QApplication::exec();
-    ui::Runtime::instance().shutdown();
-    return status;
+    return QApplication::exec();
 }
