@@ -26,6 +26,7 @@ constexpr int insert = 45;
 constexpr int del = 46;
 constexpr int digit0 = 48;  // to 57 for 9
 constexpr int letterA = 65; // to 90 for Z
+constexpr int numpad0 = 96; // to 105 for 9
 constexpr int f1 = 112;     // to 135 for F24
 } // namespace keys
 

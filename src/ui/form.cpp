@@ -81,6 +81,9 @@ Form::Form(Runtime& runtime, const FormSpec& design)
         });
         connect(gui, &QGuiApplication::screenRemoved, this, &Form::fitSizeLimits);
     }
+    // No input method (Qt::WA_InputMethodEnabled stays off): the answer is read key by key, and composing
+    // would swallow the key that follows a dead key (^ then the top row's 1 would type "¹").
+    keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
 }
@@ -400,8 +403,9 @@ void Form::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    const int code = keyCodeOf(event->key());
-    const int character = charCodeOf(event->key(), event->text());
+    const ClassicKey pressed = classicKeyOf(keyStrokeOf(keyboard_, *event));
+    const int code = pressed.keyCode;
+    const int character = pressed.charCode;
     QPointer<Form> form(this);
     if (code != 0) {
         runtime().dispatch([form, code] {
@@ -469,84 +473,6 @@ bool Form::event(QEvent* event) {
         runtime().activatedFromOutside(*this);
     }
     return QWidget::event(event);
-}
-
-int keyCodeOf(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return keys::letterA + (qtKey - Qt::Key_A);
-    }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return keys::digit0 + (qtKey - Qt::Key_0);
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return keys::f1 + (qtKey - Qt::Key_F1);
-    }
-    switch (qtKey) {
-    case Qt::Key_Backspace:
-        return keys::backspace;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return keys::tab;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return keys::enter;
-    case Qt::Key_Shift:
-        return keys::shift;
-    case Qt::Key_Control:
-        return keys::control;
-    case Qt::Key_Alt:
-        return keys::alt;
-    case Qt::Key_Pause:
-        return keys::pause;
-    case Qt::Key_Escape:
-        return keys::escape;
-    case Qt::Key_Space:
-        return keys::space;
-    case Qt::Key_PageUp:
-        return keys::pageUp;
-    case Qt::Key_PageDown:
-        return keys::pageDown;
-    case Qt::Key_End:
-        return keys::end;
-    case Qt::Key_Home:
-        return keys::home;
-    case Qt::Key_Left:
-        return keys::left;
-    case Qt::Key_Up:
-        return keys::up;
-    case Qt::Key_Right:
-        return keys::right;
-    case Qt::Key_Down:
-        return keys::down;
-    case Qt::Key_Insert:
-        return keys::insert;
-    case Qt::Key_Delete:
-        return keys::del;
-    default:
-        return 0;
-    }
-}
-
-int charCodeOf(int qtKey, const QString& text) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return chars::enter;
-    case Qt::Key_Escape:
-        return chars::escape;
-    case Qt::Key_Backspace:
-        return chars::backspace;
-    case Qt::Key_Tab:
-        return chars::tab;
-    default:
-        break;
-    }
-    if (text.size() != 1) {
-        return -1;
-    }
-    const char16_t c = text.front().unicode();
-    // The game's keys are all in the 8-bit set; a character outside it types nothing.
-    return c <= chars::last8Bit && c != chars::del ? int(c) : -1;
 }
 
 } // namespace ui

@@ -3,6 +3,7 @@
 #include "colour.h"
 #include "controls.h"
 #include "fonts.h"
+#include "keyboard.h"
 #include "surface.h"
 #include "timer.h"
 
@@ -92,6 +93,10 @@ public:
     // A point of the drawing, in its units, where the widget shows it.
     QPointF widgetPointForUnits(QPointF units) const;
 
+    // How the window reads the physical keys of its key events; the platform's own unless set.
+    KeyboardKind keyboard() const { return keyboard_; }
+    void setKeyboard(KeyboardKind kind) { keyboard_ = kind; }
+
     // Maximised, shown, raised and activated, also without a window manager.
     void openWindow();
     // The window system closed the window (its frame, Alt+F4, another program destroying it): the
@@ -154,11 +159,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_; // from the front to the back
     Control* pressed_ = nullptr;
     CheckBox* hovered_ = nullptr;
+    KeyboardKind keyboard_ = KeyboardKind::Unknown;
 };
-
-// The classic key code of a Qt key (37 to 40 the arrows, 13 Enter, 27 Escape...), 0 when it has none.
-int keyCodeOf(int qtKey);
-// The character code a key press types (13 for Enter, 27 for Escape, 8 for Backspace), -1 for none.
-int charCodeOf(int qtKey, const QString& text);
 
 } // namespace ui

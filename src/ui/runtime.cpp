@@ -5,7 +5,9 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace ui {
 
@@ -62,7 +64,7 @@ void FormSlot::show() {
     }
     Runtime::Scope scope(rt);
     Form& form = get();
-    form.openWindow();
+    rt.mapWhenSettled(form);
     rt.activate(form);
 }
 
@@ -190,15 +192,32 @@ void Runtime::retire(std::unique_ptr<Form> form) {
 
 void Runtime::drain() {
     ++depth_;
-    while (!queue_.empty() && !ended_) {
-        std::function<void()> next = std::move(queue_.front());
-        queue_.pop_front();
-        run(next);
+    while ((!queue_.empty() || !toMap_.empty()) && !ended_) {
+        if (!queue_.empty()) {
+            std::function<void()> next = std::move(queue_.front());
+            queue_.pop_front();
+            run(next);
+            continue;
+        }
+        // Only now that every handler has run: a window unloaded by a later handler of the same chain
+        // (the welcome screen, gone as soon as the presentation is up) never reaches the screen.
+        for (const QPointer<Form>& form : std::exchange(toMap_, {})) {
+            if (form && form->isLoaded()) {
+                form->openWindow();
+            }
+        }
     }
     queue_.clear();
+    toMap_.clear();
     // Windows unloaded while their own handler ran are destroyed only now that nothing runs.
     retired_.clear();
     --depth_;
+}
+
+void Runtime::mapWhenSettled(Form& form) {
+    if (std::find(toMap_.begin(), toMap_.end(), &form) == toMap_.end()) {
+        toMap_.emplace_back(&form);
+    }
 }
 
 void Runtime::forgetSlot(FormSlot* slot) {

@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "picture.h"
 
+#include <QPointer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -103,6 +104,8 @@ private:
     class Scope;
 
     void run(const std::function<void()>& handler);
+    // Shows, raises and activates the window on screen once the handlers it came from have all run.
+    void mapWhenSettled(Form& form);
     void retire(std::unique_ptr<Form> form);
     void drain();
     void registerSlot(FormSlot* slot) { slots_.push_back(slot); }
@@ -117,6 +120,7 @@ private:
     Form* expected_ = nullptr;
     std::deque<std::function<void()>> queue_;
     std::vector<std::unique_ptr<Form>> retired_;
+    std::vector<QPointer<Form>> toMap_;
     std::vector<FormSlot*> slots_;
     std::function<void()> endHandler_;
     Fonts fonts_;
