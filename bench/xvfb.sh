@@ -8,7 +8,7 @@ start_xvfb() {
     for n in $(seq 150 199); do
         [ -e "/tmp/.X$n-lock" ] && continue
         rm -f "$dir/display"
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
+        Xvfb ":$n" -displayfd 3 -screen 0 "${SCREEN:-1280x720x24}" -nolisten tcp 3>"$dir/display" >/dev/null 2>&1 &
         xvfb=$!
         for _ in $(seq 100); do
             [ -s "$dir/display" ] || ! kill -0 "$xvfb" 2>/dev/null && break
