@@ -400,7 +400,8 @@ void Kovrant::decrire_pour_lecteurs() {
     for (const char* legende : legendes) {
         cible_->holds(bind<ui::Label>(legende));
     }
-    aide_ = &addPaintedItem(QAccessible::StaticText, [this] { return aide_a_dire(); });
+    aide_ = &addPaintedItem(QAccessible::StaticText,
+                            [this] { return aide_->isVisible() ? aide_a_dire() : QString(); });
     score_ = &addPaintedItem(QAccessible::StaticText, [this]() -> QString {
         return QStringLiteral("Score ") + QString::number(module11.score.value());
     });
