@@ -393,6 +393,10 @@ void AccessibleTree::announce(const QString& text) {
     if (text.isEmpty() || form_.runtime().activeForm() != &form_) {
         return;
     }
+    if (pending_.size() > 400) {
+        // A window the window system keeps from being active would pile up what it cannot say yet.
+        pending_.clear();
+    }
     if (!pending_.isEmpty()) {
         pending_ += QLatin1Char(' ');
     }
