@@ -427,8 +427,12 @@ void Form::closeEvent(QCloseEvent* event) {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && isLoaded()) {
         runtime().activatedFromOutside(*this);
-        if (accessible_ && accessibilityActive()) {
-            accessible_->windowActivated();
+        // The first activation may come before anything asked about the window: its focused control
+        // is news all the same.
+        if (accessibilityActive()) {
+            if (AccessibleTree* tree = accessibleTree()) {
+                tree->windowActivated();
+            }
         }
     }
     return QWidget::event(event);
