@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Les Kovrant"));
     QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
-    ui::watchWindowSystem();
+    const ui::WindowSystemWatch watch;
     shell::Programme programme;
     try {
         programme.demarrer();

@@ -83,8 +83,6 @@ private:
     QSet<std::uint32_t> gone_;
 };
 
-QtMessageHandler previousHandler = nullptr;
-
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     // The platform plugins' own words when the display goes away; they then leave with exit(), which
     // would run the static destructors against a display that is gone.
@@ -94,17 +92,26 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
         std::fflush(stderr);
         std::_Exit(EXIT_FAILURE);
     }
-    if (previousHandler != nullptr) {
-        previousHandler(type, context, text);
+    // Everything else as the toolkit would write it itself.
+    std::fprintf(stderr, "%s\n", qUtf8Printable(qFormatLogMessage(type, context, text)));
+    std::fflush(stderr);
+    if (type == QtFatalMsg) {
+        std::abort();
     }
 }
 
 } // namespace
 
-void watchWindowSystem() {
-    static DestroyedWindows filter;
-    QCoreApplication::instance()->installNativeEventFilter(&filter);
-    previousHandler = qInstallMessageHandler(onMessage);
+WindowSystemWatch::WindowSystemWatch() : destroyedWindows_(std::make_unique<DestroyedWindows>()) {
+    QCoreApplication::instance()->installNativeEventFilter(destroyedWindows_.get());
+    qInstallMessageHandler(onMessage);
+}
+
+WindowSystemWatch::~WindowSystemWatch() {
+    qInstallMessageHandler(nullptr);
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->removeNativeEventFilter(destroyedWindows_.get());
+    }
 }
 
 } // namespace ui

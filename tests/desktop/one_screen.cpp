@@ -32,7 +32,7 @@ ui::FormSlot* slotNamed(shell::Programme& programme, const char* name) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    ui::watchWindowSystem();
+    const ui::WindowSystemWatch watch;
     shell::Programme programme;
     programme.module11.operations_choisies[1] = 1;
     for (int i = 1; i < argc; ++i) {
