@@ -71,6 +71,7 @@ session_begin() {
     export HOME=$SESSION_DIR/home XDG_CONFIG_HOME=$SESSION_DIR/config XDG_DATA_HOME=$SESSION_DIR/data \
         XDG_CACHE_HOME=$SESSION_DIR/cache XDG_RUNTIME_DIR=$SESSION_DIR/runtime GSETTINGS_BACKEND=memory
     unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
+    export PYTHONDONTWRITEBYTECODE=1
 }
 
 # Xvfb on the first free display of FIRST..LAST. Xvfb writes its number once it accepts connections,
