@@ -93,6 +93,16 @@ Presentation::Presentation() : ui::Form(design) {
     }
     image(u"flèche").onClick = [this] { fleche_Click(); };
     image(u"arret").onClick = [this] { arret_Click(); };
+
+    // For the keyboard and screen readers: the arrow and the stop sign follow the three boxes.
+    setAccessibleName(QStringLiteral("Les Kovrant, règles du jeu et choix des opérations"));
+    image(u"flèche").accessibleName = [] { return QStringLiteral("Commencer le jeu"); };
+    image(u"flèche").setTabIndex(4);
+    image(u"arret").accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
+    image(u"arret").setTabIndex(5);
+    addPaintedItem(QAccessible::Graphic, [] {
+        return QStringLiteral("Cible : la réponse exacte est au centre");
+    }).show(QRectF(QPointF(598, 98), QPointF(902, 402)));
 }
 
 void Presentation::activate() {
@@ -118,6 +128,8 @@ void Presentation::fleche_Click() {
     const auto& choisies = module11.operations_choisies;
     if (choisies[1] + choisies[2] + choisies[3] > 0) {
         shell::screens::kovrant().show();
+    } else {
+        announce([] { return QStringLiteral("Choisis d'abord une opération."); });
     }
 }
 

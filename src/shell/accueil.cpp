@@ -19,7 +19,9 @@ const ui::FormSpec design{
 };
 } // namespace
 
-Accueil::Accueil() : ui::Form(design) {}
+Accueil::Accueil() : ui::Form(design) {
+    setAccessibleName(QStringLiteral("Les Kovrant, accueil"));
+}
 
 void Accueil::activate() {
     screens::presentation().show();

@@ -39,6 +39,15 @@ const ui::FormSpec design{
 
 Aurevoir::Aurevoir() : ui::Form(design) {
     image(u"flèche").onClick = [] { ui::Runtime::instance().end(); };
+    // The arrow is the only thing to do here: the keyboard finds it at once.
+    setAccessibleName(QStringLiteral("Les Kovrant, au revoir"));
+    image(u"flèche").accessibleName = [] { return QStringLiteral("Quitter le jeu"); };
+    image(u"flèche").setTabIndex(1);
+    image(u"Picture1").accessibleName = [] { return QStringLiteral("Courrier électronique"); };
+}
+
+void Aurevoir::activate() {
+    announce([] { return QStringLiteral("Au revoir"); });
 }
 
 } // namespace shell

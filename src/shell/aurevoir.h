@@ -9,6 +9,7 @@ class Aurevoir : public ui::Form {
     Q_OBJECT
 public:
     Aurevoir();
+    void activate() override;
 
     // The contact address shown at the bottom of the screen.
     static constexpr const char* adresse = "bonjour@leskovrant.fr";

@@ -40,6 +40,12 @@ constexpr int charEscape = 27;
 
 Fin::Fin() : ui::Form(design) {
     image(u"flèche").onClick = [this] { fleche_click(); };
+    setAccessibleName(QStringLiteral("Les Kovrant, fin du jeu"));
+    image(u"flèche").accessibleName = [] { return QStringLiteral("Au revoir"); };
+}
+
+void Fin::activate() {
+    announce([] { return QStringLiteral("Félicitations !"); });
 }
 
 void Fin::load() {

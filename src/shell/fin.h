@@ -10,6 +10,7 @@ class Fin : public ui::Form {
 public:
     Fin();
     void load() override;
+    void activate() override;
     void keyDown(int keyCode) override;
     void keyPress(int charCode) override;
 

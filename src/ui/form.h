@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessible.h"
 #include "colour.h"
 #include "controls.h"
 #include "fonts.h"
@@ -94,8 +95,31 @@ public:
     // A point of the drawing, in its units, where the widget shows it.
     QPointF widgetPointForUnits(QPointF units) const;
 
-    // Maximised, shown, raised and activated, also without a window manager.
+    // Maximised, shown, raised and activated, also without a window manager. The keyboard focus goes to
+    // the first control that takes it, unless one has it already.
     void openWindow();
+
+    // The control that has the keyboard focus, if any.
+    Control* focusedControl() const;
+    // A click as the keyboard or a screen reader gives it: it runs after the handler that is running.
+    void clickFromKeyboard(Control& control);
+
+    // For screen readers (accessible.h): something the window paints, declared once by the screen.
+    PaintedItem& addPaintedItem(QAccessible::Role role, std::function<QString()> name);
+    const std::vector<std::unique_ptr<PaintedItem>>& paintedItems() const { return painted_; }
+    // Says what `text()` returns through the window's notification; `text` is called only while a screen
+    // reader listens.
+    template <typename Text> void announce(Text&& text) {
+        if (accessibilityActive()) {
+            say(text());
+        }
+    }
+    void say(const QString& text);
+    // What screen readers see of the window's children; made on first use, none while it is destroyed.
+    AccessibleTree* accessibleTree();
+    bool hasAccessibleTree() const { return accessible_ != nullptr; }
+    // Tells screen readers, if any listens, of a change to a control or a painted item.
+    void accessibleChange(const void* source, QAccessible::Event what);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -115,13 +139,16 @@ private:
 
     void controlChanged(const QRectF& scene) override;
     QWidget* styleWidget() override { return this; }
+    void controlAccessibleChange(const Control& control, QAccessible::Event what) override {
+        accessibleChange(&control, what);
+    }
 
     void build(std::span<const ControlSpec> controls);
     // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
-    CheckBox* focusedCheckBox() const;
+    std::vector<Control*> focusChain() const;
 
     FormSlot* slot_ = nullptr;
     QSizeF sceneSize_;
@@ -131,6 +158,9 @@ private:
     std::vector<std::unique_ptr<Control>> controls_; // from the front to the back
     Control* pressed_ = nullptr;
     CheckBox* hovered_ = nullptr;
+    std::vector<std::unique_ptr<PaintedItem>> painted_;
+    std::unique_ptr<AccessibleTree> accessible_;
+    bool dying_ = false;
 };
 
 // The classic key code of a Qt key (37 to 40 the arrows, 13 Enter, 27 Escape...), 0 when it has none.
