@@ -111,8 +111,9 @@ def wait_name(obj, name, what):
 
 
 def announced(window, text):
-    """Waits for the window's announcer to say `text`."""
-    wait_until(lambda: find(window, pyatspi.ROLE_NOTIFICATION, text) is not None,
+    """Waits for the window's announcer to say `text` (give or take a closing full stop or "!")."""
+    wait_until(lambda: find(window, pyatspi.ROLE_NOTIFICATION,
+                            match=lambda t: t.rstrip(" .!") == text.rstrip(" .!")) is not None,
                "the announcement %r (announcer: %s)" % (
                    text, [describe(o) for o in descendants(window) if quietly(o.getRole) == pyatspi.ROLE_NOTIFICATION]))
 

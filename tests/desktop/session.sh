@@ -24,10 +24,24 @@ session_need() { # tool... -> returns 77 naming the first one missing
 
 # Every process of the session shares our process group, so that the helpers the buses start by
 # themselves (the accessibility registry, speech modules) go with it: they outlive their parents.
+session_group_of() { # pid -> its process group, read from /proc
+    local line fields
+    read -r line 2>/dev/null <"/proc/$1/stat" || return 1
+    read -r -a fields <<<"${line##*) }" # state, parent, group...
+    echo "${fields[2]}"
+}
+
 session_members() { # the live ones, but for us and this listing
-    local here=$BASHPID
-    ps -e -o pid=,ppid=,pgid=,stat= | awk -v group="$session_group" -v self=$$ -v here="$here" \
-        '$3 == group && $1 != self && $1 != here && $2 != here && $4 !~ /^Z/ {print $1}'
+    local here=$BASHPID stat line pid fields
+    for stat in /proc/[0-9]*/stat; do
+        read -r line 2>/dev/null <"$stat" || continue
+        pid=${line%% *}
+        read -r -a fields <<<"${line##*) }"
+        if [ "${fields[2]}" = "$session_group" ] && [ "${fields[0]}" != Z ] && [ "$pid" != $$ ] &&
+            [ "$pid" != "$here" ]; then
+            echo "$pid"
+        fi
+    done
 }
 
 session_cleanup() {
@@ -60,7 +74,7 @@ session_cleanup() {
 
 # The scratch folder, private HOME and XDG folders (nothing touches the user's own settings), cleanup.
 session_begin() {
-    session_group=$(ps -o pgid= -p $$ | tr -d ' ')
+    session_group=$(session_group_of $$)
     SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kovrant-session.XXXXXX")
     export SESSION_DIR
     trap session_cleanup EXIT
@@ -136,12 +150,14 @@ session_program() {
 # When the program has ended by itself, its exit status (a crash on the way out is a failure); 0 while
 # it still runs (the cleanup stops it).
 session_program_status() {
-    local state
+    local line state status
     [ -n "${KOVRANT_PID:-}" ] || return 0
-    state=$(sed 's/.*) //' "/proc/$KOVRANT_PID/stat" 2>/dev/null | cut -c1)
-    [ -n "$state" ] && [ "$state" != Z ] && return 0
+    if read -r line 2>/dev/null <"/proc/$KOVRANT_PID/stat"; then
+        state=${line##*) }
+        [ "${state%% *}" != Z ] && return 0
+    fi
     wait "$KOVRANT_PID"
-    local status=$?
+    status=$?
     unset KOVRANT_PID
     if [ "$status" != 0 ]; then
         echo "session: the program ended with status $status; its output:" >&2
@@ -153,7 +169,7 @@ session_program_status() {
 # A script that sources this file calls it first with its own path and arguments: the session is our
 # process group, and setsid makes us its leader (keeping our pid, since we are not one yet).
 session_lead() {
-    if [ "$(ps -o pgid= -p $$ | tr -d ' ')" != "$$" ]; then
+    if [ "$(session_group_of $$)" != "$$" ]; then
         exec setsid "$@"
     fi
 }
