@@ -73,11 +73,17 @@ class Game:
 
     def active_window(self, name, timeout=5):
         """Waits until the window of that name is the active one, and returns it."""
-        return wait_until(lambda: (w := self.window(name)) is not None and has(w, pyatspi.STATE_ACTIVE) and w,
-                          "the window %r to be active (windows: %s)" % (name, self.window_names()), timeout)
+        window = wait_until(lambda: (w := self.window(name)) is not None and has(w, pyatspi.STATE_ACTIVE) and w,
+                            lambda: "the window %r to be active (windows: %s)" % (
+                                name, [describe(c) for c in quietly(lambda: list(self.app), []) if c is not None]),
+                            timeout)
+        if quietly(window.getRole) != pyatspi.ROLE_FRAME:
+            raise Failure("the window %r is a %s, not a frame" % (name, quietly(window.getRoleName)))
+        return window
 
-    def window_names(self):
-        return [quietly(lambda: c.name) for c in quietly(lambda: list(self.app), []) if c is not None]
+    def closed(self, name):
+        """Waits until no window of that name is left on the bus."""
+        wait_until(lambda: self.window(name) is None, "the window %r to leave the bus" % name)
 
 
 def find(window, role, name=None, match=None):
@@ -101,21 +107,29 @@ def need(window, role, name=None, match=None, what=None):
 
 
 def wait_state(obj, state, on=True, what=""):
-    wait_until(lambda: has(obj, state) == on, "%s to %s %s" % (
-        what or describe(obj), "be" if on else "no longer be", pyatspi.stateToString(state)))
+    wait_until(lambda: has(obj, state) == on, lambda: "%s to %s %s (now: %s)" % (
+        what or quietly(lambda: obj.name), "be" if on else "no longer be", pyatspi.stateToString(state),
+        describe(obj)))
 
 
 def wait_name(obj, name, what):
     wait_until(lambda: quietly(lambda: obj.name) == name,
-               "%s to read %r (it reads %r)" % (what, name, quietly(lambda: obj.name)))
+               lambda: "%s to read %r (it reads %r)" % (what, name, quietly(lambda: obj.name)))
+
+
+def same_words(said, text):
+    """Announcements are compared give or take a closing full stop or "!"."""
+    return said.rstrip(" .!") == text.rstrip(" .!")
+
+
+def announcers(window):
+    return [describe(o) for o in descendants(window) if quietly(o.getRole) == pyatspi.ROLE_NOTIFICATION]
 
 
 def announced(window, text):
-    """Waits for the window's announcer to say `text` (give or take a closing full stop or "!")."""
-    wait_until(lambda: find(window, pyatspi.ROLE_NOTIFICATION,
-                            match=lambda t: t.rstrip(" .!") == text.rstrip(" .!")) is not None,
-               "the announcement %r (announcer: %s)" % (
-                   text, [describe(o) for o in descendants(window) if quietly(o.getRole) == pyatspi.ROLE_NOTIFICATION]))
+    """Waits for the window's announcer to say `text`."""
+    wait_until(lambda: find(window, pyatspi.ROLE_NOTIFICATION, match=lambda t: same_words(t, text)) is not None,
+               lambda: "the announcement %r (announcer: %s)" % (text, announcers(window)))
 
 
 def choose_and_start(game):
@@ -156,12 +170,13 @@ def choose_and_start(game):
     keys("Return")
 
 
-def question(game, screen, score, exact):
-    """One calculation: reads it, keys the exact result (or 1 when not `exact`), confirms with Enter and
-    checks the verdict and the score; returns the new score."""
+def question(screen, score, exact):
+    """One calculation: reads it, keys the exact result (or three times it, when not `exact`: more than
+    twice the result loses points), confirms with Enter and checks the verdict and the score; returns
+    the new score."""
     calcul = wait_until(lambda: find(screen, pyatspi.ROLE_LABEL,
                                      match=lambda t: CALCULATION.fullmatch(t) is not None),
-                        "a calculation posed (the screen holds %s)" % [
+                        lambda: "a calculation posed (the screen holds %s)" % [
                             describe(o) for o in descendants(screen) if quietly(o.getRole) == pyatspi.ROLE_LABEL])
     posed = calcul.name
     result = exact_result(posed)
@@ -170,7 +185,7 @@ def question(game, screen, score, exact):
         if shown is not None and has(shown, pyatspi.STATE_SHOWING):
             raise Failure("%r still shows while %r is posed" % (label, posed))
 
-    answer = str(result) if exact else "1"
+    answer = str(result if exact else 3 * result)
     keys(*answer)
     wait_name(calcul, "%s, ta réponse %s" % (posed, answer), "the calculation once %s is keyed" % answer)
     announced(screen, answer)
@@ -184,7 +199,7 @@ def question(game, screen, score, exact):
     else:
         # A far-off answer also hears the same calculation on rounded operands.
         wait_until(lambda: find(screen, pyatspi.ROLE_NOTIFICATION, match=lambda t: t.startswith(said + " Aide : ")),
-                   "the announcement %r followed by the help line" % said)
+                   lambda: "the announcement %r followed by the help line (announcer: %s)" % (said, announcers(screen)))
         help_line = need(screen, pyatspi.ROLE_LABEL, match=lambda t: " égale " in t, what="help line")
         wait_state(help_line, pyatspi.STATE_SHOWING)
     comment = need(screen, pyatspi.ROLE_LABEL, verdict)
@@ -204,10 +219,11 @@ def main():
     choose_and_start(game)
 
     screen = game.active_window(EXERCISE)
-    score = question(game, screen, 0, exact=False)
+    game.closed(PRESENTATION)
+    score = question(screen, 0, exact=False)
     while score <= 99:
         keys("space")  # any key leaves the pause and poses the next calculation
-        score = question(game, screen, score, exact=True)
+        score = question(screen, score, exact=True)
 
     keys("space")
     end = game.active_window(END)

@@ -11,14 +11,15 @@ class Failure(Exception):
 
 
 def wait_until(probe, what, timeout=5.0, interval=0.02):
-    """Returns probe()'s first true value, polled until the deadline; fails naming `what`."""
+    """Returns probe()'s first true value, polled until the deadline; fails naming `what` (a text, or a
+    function giving one that describes the state at the deadline)."""
     deadline = time.monotonic() + timeout
     while True:
         value = probe()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise Failure("after %.1f s, still waiting for %s" % (timeout, what))
+            raise Failure("after %.1f s, still waiting for %s" % (timeout, what() if callable(what) else what))
         time.sleep(interval)
 
 
