@@ -1,6 +1,7 @@
 """What the desktop tests share: waiting with a deadline, keys sent through the X server as a child's
 keyboard sends them, and reading a calculation the way the game words it."""
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -51,7 +52,11 @@ def exact_result(text):
 
 
 def run(main):
-    """Runs a test's main(), turning a Failure into a clear message and exit status 1."""
+    """Runs a test's main(), turning a Failure into a clear message and exit status 1; exit status 77
+    (skipped) without xdotool."""
+    if shutil.which("xdotool") is None:
+        print("xdotool is missing (scripts/setup-debian.sh --tests installs it)", file=sys.stderr)
+        sys.exit(77)
     try:
         main()
     except Failure as failure:
