@@ -24,11 +24,11 @@ session_need() { # tool... -> returns 77 naming the first one missing
 
 # Every process of the session shares our process group, so that the helpers the buses start by
 # themselves (the accessibility registry, speech modules) go with it: they outlive their parents.
-session_group_of() { # pid -> its process group, read from /proc
-    local line fields
+session_stat() { # pid field -> the field of /proc/PID/stat after the name: 0 state, 1 parent, 2 group,
+    local line fields # 3 session
     read -r line 2>/dev/null <"/proc/$1/stat" || return 1
-    read -r -a fields <<<"${line##*) }" # state, parent, group...
-    echo "${fields[2]}"
+    read -r -a fields <<<"${line##*) }"
+    echo "${fields[$2]}"
 }
 
 session_members() { # the live ones, but for us and this listing
@@ -74,7 +74,11 @@ session_cleanup() {
 
 # The scratch folder, private HOME and XDG folders (nothing touches the user's own settings), cleanup.
 session_begin() {
-    session_group=$(session_group_of $$)
+    session_group=$(session_stat $$ 2)
+    if [ "$session_group" != $$ ]; then
+        echo "session: call session_lead first: the cleanup stops our whole process group" >&2
+        exit 2
+    fi
     SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kovrant-session.XXXXXX")
     export SESSION_DIR
     trap session_cleanup EXIT
@@ -167,10 +171,11 @@ session_program_status() {
 }
 
 # A script that sources this file calls it first with its own path and arguments: the session is our
-# process group, and setsid makes us its leader (keeping our pid, since we are not one yet).
+# process group, and nothing else may be in it (a pipe's other end, the caller's shell), so we start a
+# new one; setsid -w passes our exit status on.
 session_lead() {
-    if [ "$(session_group_of $$)" != "$$" ]; then
-        exec setsid "$@"
+    if [ "$(session_stat $$ 3)" != $$ ]; then
+        exec setsid -w "$@"
     fi
 }
 
