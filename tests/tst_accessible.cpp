@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 
 using exercise::Kovrant;
@@ -124,30 +125,44 @@ private Q_SLOTS:
     void windowsAreNamedAndHoldTheirChildren_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("children"); // before anything is announced
-        QTest::newRow("welcome") << u"Accueil"_s << u"Les Kovrant, accueil"_s << 0;
-        // The 33 controls but the frame, and the target.
+        QTest::addColumn<int>("children"); // the last one the window's voice
+        QTest::addColumn<int>("legends");  // labels inside the target
+        QTest::newRow("welcome") << u"Accueil"_s << u"Les Kovrant, accueil"_s << 1 << 0;
+        // The 33 controls but the frame and the 17 legends, and the target.
         QTest::newRow("presentation")
-            << u"présentation"_s << u"Les Kovrant, règles du jeu et choix des opérations"_s << 33;
-        // 27 controls, the target, the help line and the score.
-        QTest::newRow("exercise") << u"Kovrant"_s << u"Les Kovrant, exercice"_s << 30;
-        QTest::newRow("end") << u"FIN"_s << u"Les Kovrant, fin du jeu"_s << 2;
-        QTest::newRow("farewell") << u"Aurevoir"_s << u"Les Kovrant, au revoir"_s << 4;
+            << u"présentation"_s << u"Les Kovrant, règles du jeu et choix des opérations"_s << 17 << 17;
+        // 10 controls and the target, the help line and the score.
+        QTest::newRow("exercise") << u"Kovrant"_s << u"Les Kovrant, exercice"_s << 14 << 17;
+        QTest::newRow("end") << u"FIN"_s << u"Les Kovrant, fin du jeu"_s << 3 << 0;
+        QTest::newRow("farewell") << u"Aurevoir"_s << u"Les Kovrant, au revoir"_s << 5 << 0;
     }
     void windowsAreNamedAndHoldTheirChildren() {
         QFETCH(QString, screen);
         QFETCH(QString, name);
         QFETCH(int, children);
+        QFETCH(int, legends);
         ui::Form& form = slotNamed(screen).get(); // loaded, not shown: nothing said yet
         QAccessibleInterface* w = window(form);
         QCOMPARE(w->role(), QAccessible::Window);
         QCOMPARE(w->text(QAccessible::Name), name);
         QCOMPARE(w->childCount(), children);
+        int held = 0;
         for (int i = 0; i < children; ++i) {
             QAccessibleInterface* child = w->child(i);
             QCOMPARE(child->parent(), w);
             QCOMPARE(w->indexOfChild(child), i);
+            for (int j = 0; j < child->childCount(); ++j) {
+                QCOMPARE(child->child(j)->parent(), child);
+                QCOMPARE(child->indexOfChild(child->child(j)), j);
+                QVERIFY(
+                    child->child(j)->text(QAccessible::Name).contains(QRegularExpression(u"^[-+]?\\d+$"_s)));
+                ++held;
+            }
         }
+        QCOMPARE(held, legends);
+        QAccessibleInterface* voice = w->child(children - 1);
+        QCOMPARE(voice->role(), QAccessible::Notification);
+        QVERIFY(voice->state().invisible);
     }
 
     void objectsSayWhatTheyAre_data() {
@@ -235,9 +250,14 @@ private Q_SLOTS:
         QCOMPARE(of(form, u"flèche")->rect(), expected(QRectF(18240, 9600, 480, 480)));
         // The target, painted from (598, 98) to (902, 402) points.
         QCOMPARE(painted(form, 0)->rect(), expected(QRectF(598 * 20, 98 * 20, 304 * 20, 304 * 20)));
-        QCOMPARE(window(form)->childAt(expected(QRectF(18240, 9600, 480, 480)).center().x(),
-                                       expected(QRectF(18240, 9600, 480, 480)).center().y()),
-                 of(form, u"flèche"));
+        const auto at = [&](QRectF twips) {
+            const QPoint p = expected(twips).center();
+            return window(form)->childAt(p.x(), p.y());
+        };
+        QCOMPARE(at(QRectF(18240, 9600, 480, 480)), of(form, u"flèche"));
+        // A legend before the target it lies on, the target elsewhere.
+        QCOMPARE(at(QRectF(14760, 4880, 360, 270)), of(form, u"Label1"));
+        QCOMPARE(at(QRectF(14000, 3000, 10, 10)), painted(form, 0));
     }
 
     // Names a French synthesiser reads right: numbers whole, operators in words.

@@ -515,6 +515,9 @@ void Kovrant::decrire_pour_lecteurs() {
         return QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(zones[bande]);
     });
     cible_->show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    for (const char* legende : legendes) {
+        cible_->holds(label(QString::fromUtf8(legende)));
+    }
     aide_ = &addPaintedItem(QAccessible::StaticText, [this] { return aide_a_dire(); });
     score_ = &addPaintedItem(QAccessible::StaticText, []() -> QString {
         return QStringLiteral("Score ") + QString::number(module11.score.value());

@@ -100,9 +100,12 @@ Presentation::Presentation() : ui::Form(design) {
     image(u"flèche").setTabIndex(4);
     image(u"arret").accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
     image(u"arret").setTabIndex(5);
-    addPaintedItem(QAccessible::Graphic, [] {
-        return QStringLiteral("Cible : la réponse exacte est au centre");
-    }).show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    ui::PaintedItem& cible = addPaintedItem(
+        QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
+    cible.show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    for (const char* legende : exercise::legendes) {
+        cible.holds(label(QString::fromUtf8(legende)));
+    }
 }
 
 void Presentation::activate() {

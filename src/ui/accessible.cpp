@@ -39,6 +39,12 @@ public:
     AccessibleItem(Form& form, PaintedItem* painted) : form_(form), painted_(painted) {}
     explicit AccessibleItem(Form& form) : form_(form) {}
 
+    // Makes `child` one of this item's children.
+    void adopt(AccessibleItem* child) {
+        children_.push_back(child);
+        child->container_ = this;
+    }
+
     const void* source() const {
         return control_ != nullptr ? static_cast<const void*>(control_) : static_cast<const void*>(painted_);
     }
@@ -48,11 +54,25 @@ public:
     bool isValid() const override { return true; }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return form_.windowHandle(); }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(&form_); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return container_ != nullptr ? container_ : QAccessible::queryAccessibleInterface(&form_);
+    }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < childCount() ? children_[std::size_t(index)] : nullptr;
+    }
+    int childCount() const override { return int(children_.size()); }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto it = std::find(children_.begin(), children_.end(), child);
+        return it != children_.end() ? int(it - children_.begin()) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (AccessibleItem* child : children_) {
+            if (!child->state().invisible && child->rect().contains(x, y)) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
     void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
@@ -118,6 +138,9 @@ public:
             }
         } else if (painted_ != nullptr) {
             s.invisible = !painted_->isVisible() || !form_.isVisible();
+        } else {
+            // The window's voice shows nowhere; it is "shown" once it has spoken, for Orca to say it.
+            s.invisible = notice_.isEmpty();
         }
         s.readOnly = role() == QAccessible::StaticText;
         return s;
@@ -160,6 +183,8 @@ private:
     Control* control_ = nullptr;
     PaintedItem* painted_ = nullptr;
     QString notice_;
+    AccessibleItem* container_ = nullptr;
+    std::vector<AccessibleItem*> children_;
 };
 
 namespace {
@@ -185,7 +210,9 @@ public:
         for (int i = 0; i < childCount(); ++i) {
             QAccessibleInterface* item = child(i);
             if (!item->state().invisible && item->rect().contains(x, y)) {
-                return item;
+                // A legend over a picture before the picture.
+                QAccessibleInterface* inner = item->childAt(x, y);
+                return inner != nullptr ? inner : item;
             }
         }
         return nullptr;
@@ -239,30 +266,47 @@ void PaintedItem::renamed() {
     form_.accessibleChange(this, QAccessible::NameChanged);
 }
 
-AccessibleTree::AccessibleTree(Form& form) : form_(form) {
-    // Controls in reading order (top, then left, as designed), then what the window paints.
-    std::vector<Control*> controls;
-    for (const auto& control : form.controls()) {
-        if (dynamic_cast<const Shape*>(control.get()) == nullptr) {
-            controls.push_back(control.get());
-        }
-    }
+namespace {
+
+// Top, then left, as designed.
+void sortInReadingOrder(std::vector<Control*>& controls) {
     std::stable_sort(controls.begin(), controls.end(), [](const Control* a, const Control* b) {
         return a->top() != b->top() ? a->top() < b->top() : a->left() < b->left();
     });
+}
+
+} // namespace
+
+AccessibleTree::AccessibleTree(Form& form) : form_(form) {
+    // The controls in reading order, then what the window paints with the controls it holds.
+    std::vector<Control*> held;
+    for (const auto& painted : form.paintedItems()) {
+        held.insert(held.end(), painted->held().begin(), painted->held().end());
+    }
+    std::vector<Control*> controls;
+    for (const auto& control : form.controls()) {
+        if (dynamic_cast<const Shape*>(control.get()) == nullptr &&
+            std::find(held.begin(), held.end(), control.get()) == held.end()) {
+            controls.push_back(control.get());
+        }
+    }
+    sortInReadingOrder(controls);
     for (Control* control : controls) {
         items_.push_back(new AccessibleItem(form, control));
+        all_.push_back(items_.back());
+        QAccessible::registerAccessibleInterface(items_.back());
     }
     for (const auto& painted : form.paintedItems()) {
-        items_.push_back(new AccessibleItem(form, painted.get()));
+        add(*painted);
     }
-    for (AccessibleItem* item : items_) {
-        QAccessible::registerAccessibleInterface(item);
-    }
+    notification_ = new AccessibleItem(form);
+    items_.push_back(notification_);
+    all_.push_back(notification_);
+    QAccessible::registerAccessibleInterface(notification_);
 }
 
 AccessibleTree::~AccessibleTree() {
-    for (AccessibleItem* item : items_) {
+    for (AccessibleItem* item : all_) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
     }
 }
@@ -271,8 +315,16 @@ void AccessibleTree::add(PaintedItem& painted) {
     auto* item = new AccessibleItem(form_, &painted);
     // Before the notification, which stays last.
     items_.insert(notification_ != nullptr ? items_.end() - 1 : items_.end(), item);
+    all_.push_back(item);
+    std::vector<Control*> held = painted.held();
+    sortInReadingOrder(held);
     QAccessible::registerAccessibleInterface(item);
-    send(item, QAccessible::ObjectCreated);
+    for (Control* control : held) {
+        auto* child = new AccessibleItem(form_, control);
+        item->adopt(child);
+        all_.push_back(child);
+        QAccessible::registerAccessibleInterface(child);
+    }
 }
 
 QAccessibleInterface* AccessibleTree::child(int index) const {
@@ -285,7 +337,7 @@ int AccessibleTree::indexOf(const QAccessibleInterface* child) const {
 }
 
 QAccessibleInterface* AccessibleTree::interfaceOf(const void* source) const {
-    for (AccessibleItem* item : items_) {
+    for (AccessibleItem* item : all_) {
         if (item != notification_ && item->source() == source) {
             return item;
         }
@@ -294,7 +346,7 @@ QAccessibleInterface* AccessibleTree::interfaceOf(const void* source) const {
 }
 
 QAccessibleInterface* AccessibleTree::focusChild() const {
-    for (AccessibleItem* item : items_) {
+    for (AccessibleItem* item : all_) {
         if (item->control() != nullptr && item->control()->hasFocus() && item->control()->isVisible()) {
             return item;
         }
@@ -376,12 +428,6 @@ void AccessibleTree::flush() {
     if (!form_.isActiveWindow()) {
         // Said as soon as the window system makes the window active: before, a screen reader would cut it.
         return;
-    }
-    if (notification_ == nullptr) {
-        notification_ = new AccessibleItem(form_);
-        items_.push_back(notification_);
-        QAccessible::registerAccessibleInterface(notification_);
-        send(notification_, QAccessible::ObjectCreated);
     }
     notification_->setNotice(pending_);
     pending_.clear();

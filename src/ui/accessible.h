@@ -49,10 +49,16 @@ public:
     // Its name says something new (the place and the painting unchanged).
     void renamed();
 
+    // A control shown over the item and part of it, as the legend of a picture: screen readers find it
+    // inside the item rather than beside it. Declared with the item, before anything asks.
+    void holds(Control& control) { held_.push_back(&control); }
+    const std::vector<Control*>& held() const { return held_; }
+
 private:
     Form& form_;
     QAccessible::Role role_;
     std::function<QString()> name_;
+    std::vector<Control*> held_;
     QRectF rect_;
     bool visible_ = false;
 };
@@ -89,7 +95,8 @@ private:
     void send(AccessibleItem* item, QAccessible::Event what);
 
     Form& form_;
-    std::vector<AccessibleItem*> items_; // registered with QAccessible, which owns them until we delete them
+    std::vector<AccessibleItem*> items_; // the window's children
+    std::vector<AccessibleItem*> all_;   // and theirs; registered with QAccessible, deleted by us
     AccessibleItem* notification_ = nullptr;
     QString pending_;
     bool scheduled_ = false;

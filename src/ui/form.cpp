@@ -81,8 +81,8 @@ AccessibleTree* Form::accessibleTree() {
 }
 
 void Form::accessibleChange(const void* source, QAccessible::Event what) {
-    // Until something has asked about the window's children, only a focus is news worth making them for.
-    if (accessibilityActive() && (accessible_ || what == QAccessible::Focus)) {
+    // A window still being made, or not shown, has nothing to tell yet.
+    if (accessibilityActive() && (accessible_ || isVisible())) {
         if (AccessibleTree* tree = accessibleTree()) {
             tree->changed(source, what);
         }
@@ -93,6 +93,7 @@ PaintedItem& Form::addPaintedItem(QAccessible::Role role, std::function<QString(
     painted_.push_back(std::make_unique<PaintedItem>(*this, role, std::move(name)));
     if (accessible_) {
         accessible_->add(*painted_.back());
+        accessible_->changed(painted_.back().get(), QAccessible::ObjectCreated);
     }
     return *painted_.back();
 }
