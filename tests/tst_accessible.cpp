@@ -1,7 +1,4 @@
-#include "exercise/kovrant.h"
 #include "exercise/regles.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/numbers.h"
 
@@ -9,13 +6,15 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
+#include <optional>
 
 using exercise::Kovrant;
-using shell::module11;
 using namespace Qt::StringLiterals;
-namespace screens = shell::screens;
 
 namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 // What a screen reader would have heard: each event with the role and name of its object at the time.
 struct Heard {
@@ -57,23 +56,23 @@ QStringList announced() {
 
 ui::FormSlot& slotNamed(const QString& screen) {
     if (screen == u"présentation") {
-        return screens::presentation();
+        return game->presentation();
     }
     if (screen == u"Kovrant") {
-        return screens::kovrant();
+        return game->kovrant();
     }
     if (screen == u"FIN") {
-        return screens::fin();
+        return game->fin();
     }
-    return screen == u"Aurevoir" ? screens::aurevoir() : screens::accueil();
+    return screen == u"Aurevoir" ? game->aurevoir() : game->accueil();
 }
 
 // A screen shown the way the game reaches it; the exercise with multiplications alone.
 ui::Form& open(const QString& screen) {
     if (screen == u"présentation") {
-        screens::accueil().show();
+        game->accueil().show();
     }
-    module11.operations_choisies[2] = screen == u"Kovrant" ? 1 : 0;
+    game->module11.operations_choisies[2] = screen == u"Kovrant" ? 1 : 0;
     slotNamed(screen).show();
     settle();
     return slotNamed(screen).get();
@@ -125,11 +124,15 @@ class AccessibleTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init() {
-        testsupport::resetProgram(77);
+        game.reset();
+        game.emplace(77);
         ui::setAccessibilityListener(listen);
         heard.clear();
     }
-    void cleanupTestCase() { ui::setAccessibilityListener(nullptr); }
+    void cleanupTestCase() {
+        ui::setAccessibilityListener(nullptr);
+        game.reset();
+    }
 
     void windowsHoldTheirChildren_data() {
         QTest::addColumn<QString>("screen");
@@ -314,8 +317,8 @@ private Q_SLOTS:
         QFETCH(QStringList, said);
         QFETCH(QString, calcul);
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
-        const QString question =
-            exercise::calcul_a_dire(k.champs().operation, k.champs().nombre1, k.champs().nombre2);
+        const QString question = exercise::calcul_a_dire(
+            k.champs().calcul.operation, k.champs().calcul.nombre1, k.champs().calcul.nombre2);
         QVERIFY(QRegularExpression(u"^\\d+ fois \\d+$"_s).match(question).hasMatch());
         QCOMPARE(announced(), QStringList{question});
         heard.clear();
@@ -348,7 +351,7 @@ private Q_SLOTS:
         QFETCH(QString, said);
         QFETCH(QString, cible);
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
-        const QString resultat = QString::number(qint64(k.champs().resultat));
+        const QString resultat = QString::number(qint64(k.champs().calcul.resultat));
         exact ? type(k, resultat + u'\r') : tick(k, 30);
         QAccessibleInterface* aide = painted(k, 1);
         QAccessibleInterface* score = painted(k, 2);
@@ -377,11 +380,11 @@ private Q_SLOTS:
     void theEndSpeaksAndTheExerciseBehindKeepsQuiet() {
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
         type(k, u"1\r"_s);
-        module11.score = 100;
+        game->module11.score = 100;
         heard.clear();
         press(k, Qt::Key_Space, u" "_s); // the next question ends the game
         QCOMPARE(announced(), QStringList{u"Félicitations !"_s});
-        screens::kovrant().show(); // a fresh question, then the farewell over it
+        game->kovrant().show(); // a fresh question, then the farewell over it
         press(k, Qt::Key_Escape, u"\x1b"_s);
         QCOMPARE(announced().last(), u"Au revoir"_s);
         heard.clear();
@@ -439,9 +442,9 @@ private Q_SLOTS:
                 window(form)->focusChild()->actionInterface()->doAction(
                     QAccessibleActionInterface::toggleAction());
             } else if (step == u'r') {
-                screens::aurevoir().show();
+                game->aurevoir().show();
                 settle();
-                screens::presentation().show();
+                game->presentation().show();
                 settle();
             } else {
                 const QString keys = u"tTse"_s;
@@ -449,14 +452,14 @@ private Q_SLOTS:
                 press(form, key[keys.indexOf(step)], QString(u"\t\t \r"_s[keys.indexOf(step)]));
             }
         }
-        const auto& c = module11.operations_choisies;
+        const auto& c = game->module11.operations_choisies;
         QCOMPARE((QList<int>{c[1].value(), c[2].value(), c[3].value()}), chosen);
         QCOMPARE(announced().filter(QRegularExpression(u"^[^0-9]*$"_s)).join(u'|'), said);
-        QCOMPARE(testsupport::programEnded(), opened.isEmpty());
+        QCOMPARE(game->ended(), opened.isEmpty());
         if (opened.isEmpty()) {
             return;
         }
-        QCOMPARE(ui::Runtime::instance().activeForm(), &slotNamed(opened).get());
+        QCOMPARE(game->runtime().activeForm(), &slotNamed(opened).get());
         if (opened == screen) {
             const ui::Control* has = form.focusedControl();
             const auto* box = dynamic_cast<const ui::CheckBox*>(has);

@@ -2,9 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
-#include "shell/module11.h"
 #include "shell/pictures.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
 #include "ui/layout.h"
 
 namespace presentation {
@@ -12,7 +11,6 @@ namespace presentation {
 namespace {
 
 using namespace ui::layout;
-using shell::module11;
 using ui::colours::black;
 using ui::colours::labelText;
 using ui::colours::white;
@@ -87,29 +85,33 @@ const ui::FormSpec design{
 
 } // namespace
 
-Presentation::Presentation() : ui::Form(design) {
+Presentation::Presentation(shell::Programme& programme)
+    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
     for (int i = 1; i <= 3; ++i) {
-        checkBox(u"Table", i).onIndexedClick = [this](int index) { Table_Click(index); };
+        Table[i] = &bind<ui::CheckBox>("Table", i);
+        Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
-    image(u"flèche").onClick = [this] { fleche_Click(); };
-    image(u"arret").onClick = [this] { arret_Click(); };
+    auto& fleche = bind<ui::Image>("flèche");
+    auto& arret = bind<ui::Image>("arret");
+    fleche.onClick = [this] { fleche_Click(); };
+    arret.onClick = [this] { arret_Click(); };
 
     // For the keyboard and screen readers: the arrow and the stop sign follow the three boxes.
     setAccessibleName(QStringLiteral("Les Kovrant, règles du jeu et choix des opérations"));
-    image(u"flèche").accessibleName = [] { return QStringLiteral("Commencer le jeu"); };
-    image(u"flèche").setTabIndex(4);
-    image(u"arret").accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
-    image(u"arret").setTabIndex(5);
+    fleche.accessibleName = [] { return QStringLiteral("Commencer le jeu"); };
+    fleche.setTabIndex(4);
+    arret.accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
+    arret.setTabIndex(5);
     ui::PaintedItem& cible = addPaintedItem(
         QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
     cible.show(QRectF(QPointF(598, 98), QPointF(902, 402)));
     for (const char* legende : exercise::legendes) {
-        cible.holds(label(QString::fromUtf8(legende)));
+        cible.holds(bind<ui::Label>(legende));
     }
 }
 
 void Presentation::activate() {
-    shell::screens::accueil().unload();
+    programme_.accueil().unload();
     preparer_presentation();
 }
 
@@ -119,7 +121,7 @@ void Presentation::preparer_presentation() {
     for (int i = 1; i <= 3; ++i) {
         module11.operations_choisies[i] = 0;
         // A ticked box always means a chosen family: the marks go with the stored choice.
-        checkBox(u"Table", i).setChecked(false);
+        Table[i]->setChecked(false);
     }
 }
 
@@ -130,14 +132,14 @@ void Presentation::Table_Click(int index) {
 void Presentation::fleche_Click() {
     const auto& choisies = module11.operations_choisies;
     if (choisies[1] + choisies[2] + choisies[3] > 0) {
-        shell::screens::kovrant().show();
+        programme_.kovrant().show();
     } else {
         announce([] { return QStringLiteral("Choisis d'abord une opération."); });
     }
 }
 
 void Presentation::arret_Click() {
-    shell::screens::aurevoir().show();
+    programme_.aurevoir().show();
 }
 
 } // namespace presentation

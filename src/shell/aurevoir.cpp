@@ -1,6 +1,7 @@
 #include "aurevoir.h"
 
 #include "shell/pictures.h"
+#include "shell/programme.h"
 #include "ui/layout.h"
 #include "ui/runtime.h"
 
@@ -37,13 +38,14 @@ const ui::FormSpec design{
 
 } // namespace
 
-Aurevoir::Aurevoir() : ui::Form(design) {
-    image(u"flèche").onClick = [] { ui::Runtime::instance().end(); };
+Aurevoir::Aurevoir(Programme& programme) : ui::Form(programme.runtime(), design) {
+    auto& fleche = bind<ui::Image>("flèche");
+    fleche.onClick = [this] { runtime().end(); };
     // The arrow is the only thing to do here: the keyboard finds it at once.
     setAccessibleName(QStringLiteral("Les Kovrant, au revoir"));
-    image(u"flèche").accessibleName = [] { return QStringLiteral("Quitter le jeu"); };
-    image(u"flèche").setTabIndex(1);
-    image(u"Picture1").accessibleName = [] { return QStringLiteral("Courrier électronique"); };
+    fleche.accessibleName = [] { return QStringLiteral("Quitter le jeu"); };
+    fleche.setTabIndex(1);
+    bind<ui::Image>("Picture1").accessibleName = [] { return QStringLiteral("Courrier électronique"); };
 }
 
 void Aurevoir::activate() {
