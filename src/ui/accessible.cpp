@@ -6,6 +6,7 @@
 #include "runtime.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <algorithm>
 
@@ -229,11 +230,26 @@ QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object)
     return nullptr;
 }
 
+// A screen reader that starts listening after the window became active hears of its focus all the same.
+class ActivationObserver : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override {
+        auto* form = qobject_cast<Form*>(QApplication::activeWindow());
+        if (active && form != nullptr && form->isLoaded()) {
+            if (AccessibleTree* tree = form->accessibleTree()) {
+                tree->windowActivated();
+            }
+        }
+    }
+};
+
 } // namespace
 
 void installAccessibleFactory() {
+    static ActivationObserver observer;
     static const bool installed = [] {
         QAccessible::installFactory(formFactory);
+        QAccessible::installActivationObserver(&observer);
         return true;
     }();
     (void)installed;
@@ -392,6 +408,10 @@ void AccessibleTree::changed(const void* source, QAccessible::Event what) {
 void AccessibleTree::announce(const QString& text) {
     if (text.isEmpty() || form_.runtime().activeForm() != &form_) {
         return;
+    }
+    if (pending_.size() > 400) {
+        // A window the window system keeps from being active would pile up what it cannot say yet.
+        pending_.clear();
     }
     if (!pending_.isEmpty()) {
         pending_ += QLatin1Char(' ');

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace ui {
+
+// Watches what happens to the program's windows behind its back. A window that another program
+// destroys is closed as if from its frame: its screen unloads, and the program ends with its last
+// window, with status 0. A lost connection to the display (its server stopped, the session ended)
+// ends the program at once with a line on stderr and status 1: nothing is left to show, and nothing
+// to save. Once, after the application object exists.
+void watchWindowSystem();
+
+} // namespace ui
