@@ -8,7 +8,6 @@
 # SPOKEN_LOG receives Orca's utterances, one a line, and is printed at the end. Exit status 77 when a
 # tool is missing.
 set -u
-
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/session.sh"
 session_lead "$here/orca_speech.sh" "$@"
