@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# A desktop session of our own for the tests that drive the real program: an X server, a D-Bus session
+# bus with the accessibility bus on it, private settings folders, and everything gone again on exit.
+#
+# Run it:
+#   session.sh [--displays FIRST-LAST] [--wm] [--program PATH] -- COMMAND [ARG...]
+# starts the session (and the program, with the accessibility bridge on), runs COMMAND in it and exits
+# with COMMAND's status. COMMAND sees DISPLAY, DBUS_SESSION_BUS_ADDRESS, SESSION_DIR (a scratch folder
+# removed on exit unless KEEP_SESSION=1), KOVRANT (the program's path) and, with --program,
+# KOVRANT_PID. Exit status 77 when a tool the session needs is missing.
+#
+# Or source it and call the pieces: session_begin, session_xvfb, session_bus, session_start.
+# session_begin must come first: it installs the cleanup.
+
+session_need() { # tool... -> returns 77 naming the first one missing
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1 && [ ! -x "$tool" ]; then
+            echo "session: $tool is missing (scripts/setup-debian.sh --tests installs it)" >&2
+            return 77
+        fi
+    done
+}
+
+# Every process of the session shares our process group, so that the helpers the buses start by
+# themselves (the accessibility registry, speech modules) go with it: they outlive their parents.
+session_stat() { # pid field -> the field of /proc/PID/stat after the name: 0 state, 1 parent, 2 group,
+    local line fields # 3 session
+    read -r line 2>/dev/null <"/proc/$1/stat" || return 1
+    read -r -a fields <<<"${line##*) }"
+    echo "${fields[$2]}"
+}
+
+session_members() { # the live ones, but for us and this listing
+    local here=$BASHPID stat line pid fields
+    for stat in /proc/[0-9]*/stat; do
+        read -r line 2>/dev/null <"$stat" || continue
+        pid=${line%% *}
+        read -r -a fields <<<"${line##*) }"
+        if [ "${fields[2]}" = "$session_group" ] && [ "${fields[0]}" != Z ] && [ "$pid" != $$ ] &&
+            [ "$pid" != "$here" ]; then
+            echo "$pid"
+        fi
+    done
+}
+
+session_cleanup() {
+    local status=$? pids
+    trap '' TERM INT HUP
+    # The program first, while its X server and buses still answer.
+    if [ -n "${KOVRANT_PID:-}" ] && kill -TERM "$KOVRANT_PID" 2>/dev/null; then
+        for _ in $(seq 20); do
+            kill -0 "$KOVRANT_PID" 2>/dev/null || break
+            sleep 0.1
+        done
+    fi
+    pids=$(session_members)
+    if [ -n "$pids" ]; then
+        kill -TERM $pids 2>/dev/null
+        for _ in $(seq 20); do
+            pids=$(session_members)
+            [ -z "$pids" ] && break
+            sleep 0.1
+        done
+        [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
+    fi
+    if [ "${KEEP_SESSION:-0}" = 1 ]; then
+        echo "session: kept $SESSION_DIR" >&2
+    else
+        rm -rf "$SESSION_DIR"
+    fi
+    exit "$status"
+}
+
+# The scratch folder, private HOME and XDG folders (nothing touches the user's own settings), cleanup.
+session_begin() {
+    session_group=$(session_stat $$ 2)
+    if [ "$session_group" != $$ ]; then
+        echo "session: call session_lead first: the cleanup stops our whole process group" >&2
+        exit 2
+    fi
+    SESSION_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kovrant-session.XXXXXX")
+    export SESSION_DIR
+    trap session_cleanup EXIT
+    trap 'exit 143' TERM
+    trap 'exit 130' INT
+    mkdir -p "$SESSION_DIR"/{home,config,data,cache,runtime}
+    chmod 700 "$SESSION_DIR/runtime"
+    export HOME=$SESSION_DIR/home XDG_CONFIG_HOME=$SESSION_DIR/config XDG_DATA_HOME=$SESSION_DIR/data \
+        XDG_CACHE_HOME=$SESSION_DIR/cache XDG_RUNTIME_DIR=$SESSION_DIR/runtime GSETTINGS_BACKEND=memory
+    unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS SESSION_MANAGER
+    export PYTHONDONTWRITEBYTECODE=1
+}
+
+# Xvfb on the first free display of FIRST..LAST. Xvfb writes its number once it accepts connections,
+# or dies when another server holds the display; sets xvfb_pid and exports DISPLAY.
+session_xvfb() {
+    local first=$1 last=$2 n ready=$SESSION_DIR/xvfb-display
+    session_need Xvfb || return
+    for n in $(seq "$first" "$last"); do
+        [ -e "/tmp/.X$n-lock" ] && continue
+        rm -f "$ready"
+        Xvfb ":$n" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$ready" \
+            >"$SESSION_DIR/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 100); do
+            [ -s "$ready" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+            sleep 0.05
+        done
+        if [ -s "$ready" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+            export DISPLAY=:$(cat "$ready")
+            return 0
+        fi
+    done
+    echo "session: no free X display in $first-$last" >&2
+    return 1
+}
+
+# A session bus, and the accessibility bus on it: asking the bus for the accessibility bus's address
+# starts it, as a desktop does at login. Exports DBUS_SESSION_BUS_ADDRESS.
+session_bus() {
+    session_need dbus-daemon dbus-send /usr/libexec/at-spi-bus-launcher || return
+    dbus-daemon --session --nofork --address="unix:path=$SESSION_DIR/bus" --print-address=3 \
+        3>"$SESSION_DIR/bus-address" >>"$SESSION_DIR/dbus.log" 2>&1 &
+    for _ in $(seq 100); do
+        [ -s "$SESSION_DIR/bus-address" ] && break
+        sleep 0.05
+    done
+    [ -s "$SESSION_DIR/bus-address" ] || { echo "session: the D-Bus session did not start" >&2; return 1; }
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$SESSION_DIR/bus-address")
+    export DBUS_SESSION_BUS_ADDRESS
+    dbus-send --session --print-reply --reply-timeout=5000 --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>>"$SESSION_DIR/dbus.log" && return 0
+    echo "session: the accessibility bus did not start" >&2
+    return 1
+}
+
+# Starts a background process of the session, its output appended to SESSION_DIR/NAME.log; sets
+# session_pid.
+session_start() {
+    local name=$1
+    shift
+    "$@" >>"$SESSION_DIR/$name.log" 2>&1 &
+    session_pid=$!
+}
+
+# The program as the player starts it, on X, with the accessibility bridge on whether or not a screen
+# reader asked for it. Exports KOVRANT_PID.
+session_program() {
+    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 session_start kovrant "$KOVRANT"
+    export KOVRANT_PID=$session_pid
+}
+
+# When the program has ended by itself, its exit status (a crash on the way out is a failure); 0 while
+# it still runs (the cleanup stops it).
+session_program_status() {
+    local line state status
+    [ -n "${KOVRANT_PID:-}" ] || return 0
+    if read -r line 2>/dev/null <"/proc/$KOVRANT_PID/stat"; then
+        state=${line##*) }
+        [ "${state%% *}" != Z ] && return 0
+    fi
+    wait "$KOVRANT_PID"
+    status=$?
+    unset KOVRANT_PID
+    if [ "$status" != 0 ]; then
+        echo "session: the program ended with status $status; its output:" >&2
+        tail -n 20 "$SESSION_DIR/kovrant.log" >&2
+    fi
+    return "$status"
+}
+
+# A script that sources this file calls it first with its own path and arguments: the session is our
+# process group, and nothing else may be in it (a pipe's other end, the caller's shell), so we start a
+# new one; setsid -w passes our exit status on.
+session_lead() {
+    if [ "$(session_stat $$ 3)" != $$ ]; then
+        exec setsid -w "$@"
+    fi
+}
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+    set -u
+    session_lead "$0" "$@"
+    first=70 last=74 wm=0 program=
+    while [ $# -gt 0 ]; do
+        case $1 in
+        --displays) first=${2%-*} last=${2#*-}; shift 2 ;;
+        --wm) wm=1; shift ;;
+        --program) program=$2; shift 2 ;;
+        --) shift; break ;;
+        *) echo "session: unknown option $1" >&2; exit 2 ;;
+        esac
+    done
+    [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--program PATH] -- COMMAND" >&2; exit 2; }
+    session_need setsid || exit
+    session_begin
+    session_xvfb "$first" "$last" || exit
+    session_bus || exit
+    if [ "$wm" = 1 ]; then
+        session_need openbox || exit
+        session_start openbox openbox --sm-disable
+    fi
+    export KOVRANT=$program
+    if [ -n "$program" ]; then
+        [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
+        session_program
+    fi
+    "$@"
+    status=$?
+    session_program_status || exit
+    exit "$status"
+fi
