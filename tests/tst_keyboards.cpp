@@ -185,6 +185,11 @@ private Q_SLOTS:
         // Where the physical key is unknown the character decides.
         QTest::newRow("offscreen &") << stroke(unknown, 0, 0, Qt::Key_Ampersand, u"&"_s)
                                      << ClassicKey{0, '&'};
+        // A virtual keyboard (wtype, an on-screen keyboard) puts what it types on key codes of its own.
+        QTest::newRow("virtual keyboard: 5 on the top row's first place")
+            << stroke(xkb, 10, '5', Qt::Key_5, u"5"_s) << ClassicKey{'5', '5'};
+        QTest::newRow("virtual keyboard: Enter on the top row's second place")
+            << stroke(xkb, 11, 0xff0d, Qt::Key_Return, u"\r"_s) << ClassicKey{13, 13};
         QTest::newRow("offscreen 7") << stroke(unknown, 0, 0, Qt::Key_7, u"7"_s) << ClassicKey{'7', '7'};
         QTest::newRow("offscreen Ctrl+7")
             << stroke(unknown, 0, 0, Qt::Key_7, u"7"_s, Qt::ControlModifier) << ClassicKey{'7', -1};

@@ -93,18 +93,21 @@ KeyStroke keyStrokeOf(KeyboardKind kind, const QKeyEvent& event) {
 
 ClassicKey classicKeyOf(const KeyStroke& stroke) {
     const bool held = chord(stroke);
-    if (const int digit = topRowDigit(stroke); digit != noDigit) {
-        if (!held) {
-            return {keys::digit0 + digit, '0' + digit};
-        }
-        // Control characters come from Ctrl (Ctrl+3 types Escape under xkb): they are no symbol.
-        const int typed = charCodeOf(stroke.key, stroke.text);
-        return {keys::digit0 + digit, typed >= ' ' && !isDigitCode(typed) ? typed : -1};
-    }
     if (const int digit = keypadDigit(stroke); digit != noDigit) {
         return {keys::numpad0 + digit, held ? -1 : '0' + digit};
     }
     const int typed = charCodeOf(stroke.key, stroke.text);
+    // A digit, Enter, Escape or Backspace typed as such is taken at its word: on-screen and remote
+    // keyboards type through keymaps of their own, where the top row's places mean nothing. The place
+    // decides for what the top row types without Shift on each layout (& é " ' on AZERTY, + " * on Swiss).
+    const bool typesItself = !held && (isDigitCode(typed) || (typed >= 0 && typed < ' '));
+    if (const int digit = topRowDigit(stroke); digit != noDigit && !typesItself) {
+        if (!held) {
+            return {keys::digit0 + digit, '0' + digit};
+        }
+        // Control characters come from Ctrl (Ctrl+3 types Escape under xkb): they are no symbol.
+        return {keys::digit0 + digit, typed >= ' ' && !isDigitCode(typed) ? typed : -1};
+    }
     return {keyCodeOf(stroke.key), held && isDigitCode(typed) ? -1 : typed};
 }
 
