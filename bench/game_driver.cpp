@@ -8,11 +8,7 @@
 // run for S seconds with nobody typing before it goes on: the window in which bench/run.sh measures the
 // idle cost.
 #include "exercise/kovrant.h"
-#include "shell/demarrage.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
-#include "ui/fonts.h"
-#include "ui/random.h"
+#include "shell/programme.h"
 #include "ui/runtime.h"
 
 #include <QApplication>
@@ -27,8 +23,8 @@
 
 namespace {
 
-using shell::module11;
-namespace screens = shell::screens;
+// The programme that main() builds.
+shell::Programme* programme = nullptr;
 
 bool ended = false;
 
@@ -48,6 +44,15 @@ protected:
 void trace(const char* where) {
     if (!qEnvironmentVariableIsSet("KOVRANT_BENCH_TRACE")) {
         return;
+    }
+    if (qEnvironmentVariableIsSet("KOVRANT_BENCH_SMAPS")) {
+        // Where the resident memory is, mapping by mapping, for the analysis in bench/RESULTS.md.
+        QFile smaps(QStringLiteral("/proc/self/smaps"));
+        QFile copy(qEnvironmentVariable("KOVRANT_BENCH_SMAPS") + QLatin1Char('-') +
+                   QString::fromLatin1(where));
+        if (smaps.open(QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)) {
+            copy.write(smaps.readAll());
+        }
     }
     QFile status(QStringLiteral("/proc/self/status"));
     status.open(QIODevice::ReadOnly);
@@ -106,18 +111,17 @@ int main(int argc, char* argv[]) {
         app.installEventFilter(&paintLog);
     }
     trace("application");
-    ui::Random::injectSeed(seed);
-    ui::Runtime::instance().setEndHandler([] { ended = true; });
-    ui::registerBundledFonts();
-    trace("fonts");
-    shell::demarrer();
+    shell::Programme game({.graine = [seed] { return seed; }, .fin = [] { ended = true; }});
+    programme = &game;
+    trace("programme");
+    game.demarrer();
     settle(50);
     trace("presentation");
 
     for (int family = 1; family <= 3; ++family) {
-        click(screens::presentation(), u"Table", family);
+        click(programme->presentation(), u"Table", family);
     }
-    click(screens::presentation(), u"flèche");
+    click(programme->presentation(), u"flèche");
     settle(50);
     trace("exercise");
 
@@ -130,25 +134,25 @@ int main(int argc, char* argv[]) {
     }
 
     int questions = 0;
-    while (!screens::fin().isLoaded() && screens::kovrant().isLoaded()) {
-        if (module11.attente_reponse == 1) {
+    while (!programme->fin().isLoaded() && programme->kovrant().isLoaded()) {
+        if (programme->module11.attente_reponse == 1) {
             ++questions;
-            const auto& k = screens::kovrant().as<exercise::Kovrant>();
-            for (const QChar c : QString::number(qint64(k.champs().resultat))) {
-                type(screens::kovrant(), Qt::Key(Qt::Key_0 + c.digitValue()), QString(c));
+            const auto& k = programme->kovrant().as<exercise::Kovrant>();
+            for (const QChar c : QString::number(qint64(k.champs().calcul.resultat))) {
+                type(programme->kovrant(), Qt::Key(Qt::Key_0 + c.digitValue()), QString(c));
             }
-            type(screens::kovrant(), Qt::Key_Return, QStringLiteral("\r"));
+            type(programme->kovrant(), Qt::Key_Return, QStringLiteral("\r"));
             settle(20);
         }
-        type(screens::kovrant(), Qt::Key_Space, QStringLiteral(" "));
+        type(programme->kovrant(), Qt::Key_Space, QStringLiteral(" "));
     }
     settle(20);
     trace("end screen");
-    type(screens::fin(), Qt::Key_Return, QStringLiteral("\r"));
+    type(programme->fin(), Qt::Key_Return, QStringLiteral("\r"));
     settle(20);
-    click(screens::aurevoir(), u"flèche");
+    click(programme->aurevoir(), u"flèche");
     trace("farewell");
-    ui::Runtime::instance().shutdown();
+    game.runtime().shutdown();
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

@@ -1,10 +1,7 @@
 // The handlers a player waits on: a key to the updated calculation, a judgement to the pause display,
 // and a full paint of the exercise window. Run with --benchmark_repetitions to get medians.
 #include "exercise/kovrant.h"
-#include "shell/demarrage.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
-#include "ui/random.h"
+#include "shell/programme.h"
 #include "ui/runtime.h"
 
 #include <QApplication>
@@ -16,11 +13,11 @@
 
 namespace {
 
-using shell::module11;
-namespace screens = shell::screens;
+// The programme that main() builds.
+shell::Programme* programme = nullptr;
 
 exercise::Kovrant& exercice() {
-    return screens::kovrant().as<exercise::Kovrant>();
+    return programme->kovrant().as<exercise::Kovrant>();
 }
 
 void type(Qt::Key key, const QString& text) {
@@ -31,7 +28,7 @@ void type(Qt::Key key, const QString& text) {
 }
 
 void toQuestion() {
-    if (module11.attente_reponse != 1) {
+    if (programme->module11.attente_reponse != 1) {
         type(Qt::Key_Space, QStringLiteral(" "));
     }
 }
@@ -45,7 +42,8 @@ void keyToCaption(benchmark::State& state) {
         } else {
             type(Qt::Key_Backspace, QStringLiteral("\b"));
         }
-        benchmark::DoNotOptimize(exercice().label(u"Calcul").caption().size());
+        benchmark::DoNotOptimize(
+            static_cast<const ui::Label&>(*exercice().findControl(u"Calcul")).caption().size());
         digit = !digit;
     }
 }
@@ -58,7 +56,7 @@ void judgementToPause(benchmark::State& state) {
         state.ResumeTiming();
         type(Qt::Key_Return, QStringLiteral("\r"));
     }
-    if (module11.attente_reponse != 0) {
+    if (programme->module11.attente_reponse != 0) {
         state.SkipWithError("the answer was not judged");
     }
 }
@@ -78,11 +76,14 @@ void clockTick(benchmark::State& state) {
     for (int i = 0; i < 1000 && !(k.windowHandle() != nullptr && k.windowHandle()->isExposed()); ++i) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
-    const QRect clock = k.sceneToWidget().mapRect(k.label(u"chronometre").sceneRect()).toAlignedRect();
+    const QRect clock =
+        k.sceneToWidget()
+            .mapRect(static_cast<const ui::Label&>(*k.findControl(u"chronometre")).sceneRect())
+            .toAlignedRect();
     for (auto _ : state) {
         k.timer1().fire();
         k.repaint(clock);
-        if (module11.attente_reponse != 1) {
+        if (programme->module11.attente_reponse != 1) {
             type(Qt::Key_Space, QStringLiteral(" "));
         }
     }
@@ -122,18 +123,18 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    ui::Random::injectSeed(7);
-    ui::Runtime::instance().setFollowWindowSystem(false);
-    shell::demarrer();
-    ui::Form& presentation = screens::presentation().get();
+    shell::Programme game({.graine = [] { return 7u; }, .fin = {}});
+    programme = &game;
+    game.runtime().setFollowWindowSystem(false);
+    game.demarrer();
+    ui::Form& presentation = programme->presentation().get();
     for (int family = 1; family <= 3; ++family) {
-        presentation.checkBox(u"Table", family).click();
+        presentation.findControl(u"Table", family)->click();
     }
     presentation.findControl(u"flèche")->click();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    ui::Runtime::instance().shutdown();
     return 0;
 }

@@ -58,6 +58,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
-    testsupport::resetProgram();
     return 0;
 }

@@ -1,8 +1,6 @@
 #include "monkey.h"
 
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/numbers.h"
 #include "ui/runtime_error.h"
@@ -19,11 +17,8 @@ namespace monkey {
 
 namespace {
 
-using shell::module11;
-namespace screens = shell::screens;
-
-exercise::Kovrant* exerciseWindow() {
-    return screens::kovrant().isLoaded() ? &screens::kovrant().as<exercise::Kovrant>() : nullptr;
+exercise::Kovrant* exerciseWindow(testsupport::Game& game) {
+    return game.kovrant().isLoaded() ? &game.kovrant().as<exercise::Kovrant>() : nullptr;
 }
 
 bool visible(const ui::Form& form, QStringView control) {
@@ -41,13 +36,13 @@ std::pair<QKeyCombination, char16_t> digitKey(int digit, bool keypad) {
 }
 
 // Input goes to the window in front, or to any window left open when the one in front was closed.
-ui::Form* anyWindow(const Player::Draw& draw, bool preferActive) {
-    if (ui::Form* active = ui::Runtime::instance().activeForm(); preferActive && active && draw(10) != 0) {
+ui::Form* anyWindow(testsupport::Game& game, const Player::Draw& draw, bool preferActive) {
+    if (ui::Form* active = game.runtime().activeForm(); preferActive && active && draw(10) != 0) {
         return active;
     }
     std::vector<ui::Form*> loaded;
-    for (ui::FormSlot* slot : {&screens::accueil(), &screens::presentation(), &screens::kovrant(),
-                               &screens::fin(), &screens::aurevoir()}) {
+    for (ui::FormSlot* slot :
+         {&game.accueil(), &game.presentation(), &game.kovrant(), &game.fin(), &game.aurevoir()}) {
         if (slot->isLoaded()) {
             loaded.push_back(&slot->get());
         }
@@ -59,14 +54,16 @@ ui::Form* anyWindow(const Player::Draw& draw, bool preferActive) {
 
 Player::Player(Draw draw) : draw_(std::move(draw)) {}
 
+Player::~Player() = default;
+
 void Player::start(std::uint32_t seed) {
-    testsupport::resetProgram(seed);
+    game_ = std::make_unique<testsupport::Game>(seed);
     typing_.clear();
     away_ = 0;
     exercise_ = nullptr;
     finSeen_ = aurevoirSeen_ = false;
     ++tally_.games;
-    screens::accueil().show();
+    game_->accueil().show();
 }
 
 QString Player::step() {
@@ -77,7 +74,7 @@ QString Player::step() {
         QString broken = check();
         // The blink counter is the trace of a verdict. Its first tick follows at once, so that a second
         // verdict on the same calculation shows as a new reset rather than hiding behind this one.
-        if (exercise::Kovrant* k = exerciseWindow();
+        if (exercise::Kovrant* k = exerciseWindow(*game_);
             broken.isEmpty() && k != nullptr && k->champs().nb_clignotements == 0) {
             k->timer2().fire();
             event_ += QStringLiteral(", then a Timer2 tick");
@@ -90,7 +87,7 @@ QString Player::step() {
 }
 
 void Player::playOne() {
-    if (testsupport::programEnded()) {
+    if (game_->ended()) {
         const std::uint32_t seed = draw_(1u << 24);
         start(seed);
         event_ = QStringLiteral("a new program, seed %1").arg(seed);
@@ -167,7 +164,7 @@ Player::Key Player::randomKey() {
 }
 
 void Player::pressKey(const Key& key) {
-    QPointer<ui::Form> form = anyWindow(draw_, true);
+    QPointer<ui::Form> form = anyWindow(*game_, draw_, true);
     const QString text = key.second != 0 ? QString(QChar(key.second)) : QString();
     event_ =
         QString::asprintf("key 0x%x \"%s\" modifiers 0x%x on %s", int(key.first.key()), qUtf8Printable(text),
@@ -182,12 +179,12 @@ void Player::pressKey(const Key& key) {
 
 // Children do get answers right, or close: without that no game would ever reach its end screen.
 void Player::answer() {
-    exercise::Kovrant* k = exerciseWindow();
-    if (k == nullptr || ui::Runtime::instance().activeForm() != k || module11.attente_reponse != 1) {
+    exercise::Kovrant* k = exerciseWindow(*game_);
+    if (k == nullptr || game_->runtime().activeForm() != k || game_->module11.attente_reponse != 1) {
         return pressKey(randomKey());
     }
     // Right half the time, otherwise rounded to its leading digit, short by up to a half, or wild.
-    const double exact = k->champs().resultat;
+    const double exact = k->champs().calcul.resultat;
     const std::uint32_t how = draw_(6);
     const double estimate = how < 3    ? exact
                             : how == 3 ? ui::roundToLeadingDigit(exact)
@@ -207,7 +204,7 @@ void Player::answer() {
 
 // Anywhere, the margins around the scene and just outside the window included, or somewhere on a control.
 void Player::click(bool onControl) {
-    QPointer<ui::Form> form = anyWindow(draw_, true);
+    QPointer<ui::Form> form = anyWindow(*game_, draw_, true);
     event_ = QStringLiteral("click on ") + nameOf(form);
     if (form == nullptr) {
         return;
@@ -240,7 +237,7 @@ void Player::click(bool onControl) {
 }
 
 void Player::tick() {
-    exercise::Kovrant* k = exerciseWindow();
+    exercise::Kovrant* k = exerciseWindow(*game_);
     if (k == nullptr) {
         return pressKey(randomKey());
     }
@@ -253,11 +250,11 @@ void Player::tick() {
 // rest meanwhile, since their ticks come from this player alone and a run must replay.
 void Player::settle() {
     event_ = QStringLiteral("pending events");
-    exercise::Kovrant* k = exerciseWindow();
+    exercise::Kovrant* k = exerciseWindow(*game_);
     const bool running1 = k != nullptr && k->timer1().isRunning();
     const bool running2 = k != nullptr && k->timer2().isRunning();
-    const auto run = [k](bool timer1, bool timer2) {
-        if (k != nullptr && exerciseWindow() == k) {
+    const auto run = [this, k](bool timer1, bool timer2) {
+        if (k != nullptr && exerciseWindow(*game_) == k) {
             k->timer1().setRunning(timer1);
             k->timer2().setRunning(timer2);
         }
@@ -270,27 +267,27 @@ void Player::settle() {
 
 // Brings any window to the front, or closes one, most often the one in front.
 void Player::switchWindow(bool close) {
-    ui::Form* form = anyWindow(draw_, close);
+    ui::Form* form = anyWindow(*game_, draw_, close);
     event_ = (close ? QStringLiteral("close ") : QStringLiteral("activation of ")) + nameOf(form);
     if (QCloseEvent event; form != nullptr && close) {
         QCoreApplication::sendEvent(form, &event);
     } else if (form != nullptr) {
-        ui::Runtime::instance().activate(*form);
+        game_->runtime().activate(*form);
     }
 }
 
 // Checks the program against what held before the event, then remembers what holds now.
 QString Player::check() {
-    exercise::Kovrant* k = exerciseWindow();
+    exercise::Kovrant* k = exerciseWindow(*game_);
     const exercise::Kovrant::Champs* c = k != nullptr ? &k->champs() : nullptr;
-    const int attente = module11.attente_reponse.value();
+    const int attente = game_->module11.attente_reponse.value();
     const bool arret = k != nullptr && visible(*k, u"arret");
     const bool fleche = k != nullptr && visible(*k, u"flèche");
     const bool question = k != nullptr && attente == 1 && !arret && !fleche;
     const bool pause = k != nullptr && attente == 0 && arret && fleche;
     // Leaving the last pause by the arrow hides it; the end screen then stands in front.
     const bool over = k != nullptr && attente == 0 && arret && !fleche &&
-                      (screens::fin().isLoaded() || ui::Runtime::instance().activeForm() != k);
+                      (game_->fin().isLoaded() || game_->runtime().activeForm() != k);
     // Only a verdict resets the blink counter, which tells only on a window seen before.
     const bool seen = k != nullptr && k == exercise_;
     const bool judged = seen && c->nb_clignotements < clignotements_;
@@ -298,28 +295,28 @@ QString Player::check() {
     const int before = std::exchange(attente_, attente);
     exercise_ = k;
     clignotements_ = c != nullptr ? c->nb_clignotements : 0;
-    if (testsupport::programEnded()) {
+    if (game_->ended()) {
         return {};
     }
     tally_.verdicts += judged ? 1 : 0;
-    tally_.finishes += screens::fin().isLoaded() && !std::exchange(finSeen_, true) ? 1 : 0;
-    tally_.farewells += screens::aurevoir().isLoaded() && !std::exchange(aurevoirSeen_, true) ? 1 : 0;
+    tally_.finishes += game_->fin().isLoaded() && !std::exchange(finSeen_, true) ? 1 : 0;
+    tally_.farewells += game_->aurevoir().isLoaded() && !std::exchange(aurevoirSeen_, true) ? 1 : 0;
 
-    const ui::Form* active = ui::Runtime::instance().activeForm();
-    const QString keyed = QString(7, u' ') + ui::espacer_milliers(module11.reponse) + u" ?";
+    const ui::Form* active = game_->runtime().activeForm();
+    const QString keyed = QString(7, u' ') + ui::espacer_milliers(game_->module11.reponse) + u" ?";
     static const QRegularExpression answerShape(QStringLiteral("\\A(|0|[1-9][0-9]{0,7})\\z"));
     const std::pair<bool, const char*> rules[] = {
-        {!answerShape.match(module11.reponse).hasMatch(), "the answer is not a number as keyed"},
-        {screens::accueil().isLoaded(), "the welcome screen outlived the presentation"},
-        {screens::presentation().isLoaded() && k != nullptr, "the presentation and the exercise both open"},
+        {!answerShape.match(game_->module11.reponse).hasMatch(), "the answer is not a number as keyed"},
+        {game_->accueil().isLoaded(), "the welcome screen outlived the presentation"},
+        {game_->presentation().isLoaded() && k != nullptr, "the presentation and the exercise both open"},
         // A calculation posed with at most 99 points earns at most 10.
-        {module11.score > 109, "a score beyond any game"},
+        {game_->module11.score > 109, "a score beyond any game"},
         {active != nullptr && !active->isLoaded(), "the active window is unloaded"},
         {k != nullptr && !question && !pause && !over, "attente_reponse, arret and flèche disagree"},
-        {pause && module11.score < 0, "a negative score shown"},
+        {pause && game_->module11.score < 0, "a negative score shown"},
         // A calculation still open has a second left.
         {k != nullptr && (c->secondes < 0 || c->secondes > (question ? 29 : 30)), "the clock out of range"},
-        {question && k->label(u"Calcul").caption() != c->texte_calcul + keyed,
+        {question && testsupport::label(*k, u"Calcul").caption() != c->calcul.texte_calcul + keyed,
          "the calculation hides the keys"},
         {judged && before != 1, "a calculation judged with none awaiting its answer"},
         {judged && (c->nb_clignotements != 0 || !blinking), "a verdict without its blink"},
@@ -334,9 +331,10 @@ QString Player::check() {
                    QString::asprintf(
                        " (reponse \"%s\", score %d, attente_reponse %d, arret %d, flèche %d, %d s, "
                        "blink %g, Calcul \"%s\")",
-                       qUtf8Printable(module11.reponse), int(module11.score.value()), attente, arret, fleche,
-                       c ? int(c->secondes.value()) : -1, c ? double(c->nb_clignotements) : -1.0,
-                       qUtf8Printable(k ? k->label(u"Calcul").caption() : QString()));
+                       qUtf8Printable(game_->module11.reponse), int(game_->module11.score.value()), attente,
+                       arret, fleche, c ? int(c->secondes.value()) : -1,
+                       c ? double(c->nb_clignotements) : -1.0,
+                       qUtf8Printable(k ? testsupport::label(*k, u"Calcul").caption() : QString()));
         }
     }
     return {};

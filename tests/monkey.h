@@ -5,10 +5,14 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace ui {
 class Form;
+}
+namespace testsupport {
+class Game;
 }
 
 // A child at the keyboard and mouse for as long as it likes: keys of every kind, clicks on and off the
@@ -23,6 +27,7 @@ public:
     using Draw = std::function<std::uint32_t(std::uint32_t n)>;
 
     explicit Player(Draw draw);
+    ~Player();
 
     // A fresh program on its welcome screen, every reseed of its random source giving `seed`.
     void start(std::uint32_t seed);
@@ -60,6 +65,7 @@ private:
     QString check();
 
     Draw draw_;
+    std::unique_ptr<testsupport::Game> game_;
     QString event_;
     Tally tally_;
     std::deque<Key> typing_; // an answer being typed, one key per event

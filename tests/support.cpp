@@ -1,32 +1,81 @@
 #include "support.h"
 
-#include "shell/module11.h"
-#include "ui/random.h"
 #include "ui/runtime_error.h"
 
 #include <QKeyEvent>
+#include <stdexcept>
 
 namespace testsupport {
 
 namespace {
-bool ended = false;
+
+shell::Programme::Options optionsFor(std::uint32_t seed, bool& ended) {
+    shell::Programme::Options options;
+    options.graine = [seed] { return seed; };
+    options.fin = [&ended] { ended = true; };
+    return options;
 }
 
-void resetProgram(std::uint32_t seed) {
-    ui::Runtime& rt = ui::Runtime::instance();
-    rt.shutdown();
-    rt.setFollowWindowSystem(false);
-    rt.setEndHandler([] { ended = true; });
-    ended = false;
-    ui::setRuntimeErrorHandler(
-        [](ui::ErrorCode code, const QString& message) { throw ui::RuntimeErrorException(code, message); });
-    shell::module11 = shell::Module11{};
-    ui::Random::injectSeed(seed);
-    ui::random().seed(seed);
+template <typename T> T& control(const ui::Form& form, QStringView name, int index = 0) {
+    auto* c = dynamic_cast<T*>(form.findControl(name, index));
+    if (c == nullptr) {
+        throw std::logic_error("no such control: " + name.toString().toStdString());
+    }
+    return *c;
 }
 
-bool programEnded() {
-    return ended;
+} // namespace
+
+Game::Game(std::uint32_t seed, bool followWindowSystem)
+    : programme(optionsFor(seed, ended_)), module11(programme.module11) {
+    programme.runtime().setFollowWindowSystem(followWindowSystem);
+    programme.runtime().setStopOnError(false);
+    programme.hasard().seed(seed);
+}
+
+Game::~Game() = default;
+
+bool Game::isActive(ui::FormSlot& slot) {
+    return slot.isLoaded() && runtime().activeForm() == &slot.get();
+}
+
+exercise::Kovrant& Game::startGame(std::initializer_list<int> families) {
+    for (int f : families) {
+        module11.operations_choisies[f] = 1;
+    }
+    kovrant().show();
+    return exercise();
+}
+
+exercise::Kovrant& Game::playFromStart(std::initializer_list<int> families) {
+    accueil().show();
+    for (int f : families) {
+        clickControl(presentation().get(), u"Table", f);
+    }
+    clickControl(presentation().get(), u"flèche");
+    return exercise();
+}
+
+exercise::Kovrant& newGame(std::optional<Game>& game, std::uint32_t seed,
+                           std::initializer_list<int> families) {
+    game.emplace(seed);
+    return game->startGame(families);
+}
+
+ui::Label& label(const ui::Form& form, QStringView name) {
+    return control<ui::Label>(form, name);
+}
+
+ui::Image& image(const ui::Form& form, QStringView name) {
+    return control<ui::Image>(form, name);
+}
+
+ui::CheckBox& checkBox(const ui::Form& form, int index) {
+    return control<ui::CheckBox>(form, u"Table", index);
+}
+
+bool inPause(const exercise::Kovrant& k) {
+    return image(k, u"flèche").isVisible() && image(k, u"arret").isVisible();
 }
 
 QColor colourAtUnits(const QImage& render, QPointF units, qreal scale, qreal twipsPerUnit) {
@@ -52,7 +101,7 @@ void typeText(ui::Form& form, const QString& text) {
             key = Qt::Key(Qt::Key_0 + c.digitValue());
         } else if (c == QLatin1Char('=')) {
             key = Qt::Key_Equal;
-        } else if (c.isLetter()) {
+        } else if (c.isLetter() && c.unicode() < 128) {
             key = Qt::Key(Qt::Key_A + (c.toUpper().unicode() - 'A'));
         }
         typeKey(form, key, QString(c));

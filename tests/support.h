@@ -1,24 +1,68 @@
 #pragma once
 
+#include "exercise/kovrant.h"
+#include "shell/programme.h"
 #include "ui/form.h"
-#include "ui/runtime.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QTest>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 
-// What every test of the game shares: a clean program state, runtime errors that throw instead of
-// stopping the process, and ways to drive and look at a window without a screen.
+// What every test of the game shares: a programme of its own, with a fixed seed, runtime errors that throw
+// instead of stopping the process, and ways to drive and look at a window without a screen.
 namespace testsupport {
 
-// Unloads every window, empties the shared variables, injects `seed` for every reseed of the random
-// source, and records the end of the program instead of leaving the event loop.
-void resetProgram(std::uint32_t seed = 1);
+// A programme for one test: every new game starts from `seed`, a runtime error is thrown to the test,
+// and the end of the program is recorded instead of leaving the event loop. The window system's own
+// activations are ignored unless `followWindowSystem`: the offscreen platform sends them late.
+class Game {
+public:
+    explicit Game(std::uint32_t seed = 1, bool followWindowSystem = false);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
 
-// Whether the program has ended since the last reset.
-bool programEnded();
+    shell::Programme programme;
+    shell::Module11& module11;
+
+    ui::FormSlot& accueil() { return programme.accueil(); }
+    ui::FormSlot& presentation() { return programme.presentation(); }
+    ui::FormSlot& kovrant() { return programme.kovrant(); }
+    ui::FormSlot& fin() { return programme.fin(); }
+    ui::FormSlot& aurevoir() { return programme.aurevoir(); }
+    ui::Runtime& runtime() { return programme.runtime(); }
+
+    // Whether the program has ended.
+    bool ended() const { return ended_; }
+    // Whether the window of `slot` is loaded and the active one.
+    bool isActive(ui::FormSlot& slot);
+
+    // The exercise window, shown with the given families chosen.
+    exercise::Kovrant& startGame(std::initializer_list<int> families);
+    // The whole way in, as a player goes: the program starts, the families are ticked and the arrow
+    // clicked on the presentation screen.
+    exercise::Kovrant& playFromStart(std::initializer_list<int> families);
+    exercise::Kovrant& exercise() { return kovrant().as<exercise::Kovrant>(); }
+
+private:
+    bool ended_ = false;
+};
+
+// A fresh programme in `game`, every new game starting from `seed`, on the exercise window.
+exercise::Kovrant& newGame(std::optional<Game>& game, std::uint32_t seed,
+                           std::initializer_list<int> families);
+
+// A control of a window's layout, typed; the test fails if it is missing.
+ui::Label& label(const ui::Form& form, QStringView name);
+ui::Image& image(const ui::Form& form, QStringView name);
+ui::CheckBox& checkBox(const ui::Form& form, int index);
+
+// Whether the exercise window is in the pause after a verdict.
+bool inPause(const exercise::Kovrant& k);
 
 // The colour a scene render shows at a point of the window's drawing units (points on the game's two
 // big windows), at `scale` device pixels per scene pixel.

@@ -1,24 +1,19 @@
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/colour.h"
 
 #include <QPainter>
 #include <QTest>
 #include <cmath>
+#include <optional>
 
 using exercise::Kovrant;
-using shell::module11;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-Kovrant& startGame() {
-    module11.operations_choisies[2] = 1;
-    shell::screens::kovrant().show();
-    return shell::screens::kovrant().as<Kovrant>();
-}
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 QPointF mark(const Kovrant& k) {
     return {k.champs().x_reponse, k.champs().y_reponse};
@@ -43,7 +38,8 @@ void blink(Kovrant& k, int ticks) {
 class ClockTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void answerClockCountsAndJudgesOnce_data() {
         QTest::addColumn<int>("keyTick"); // ticks fired before the keys are typed
@@ -56,36 +52,46 @@ private Q_SLOTS:
         QFETCH(int, keyTick);
         QFETCH(QString, keys);
         const int judgedAt = keys.endsWith(u'\r') ? keyTick : 30;
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         // Every estimate here is far below a product of two 2-digit numbers: each verdict costs 5 points.
-        module11.score = 50;
+        game->module11.score = 50;
         for (int tick = 0; tick <= 45; ++tick) {
             if (tick == keyTick) {
                 testsupport::typeText(k, keys);
             }
             // Posing writes "0"; every tick then writes the count with its sign's blank.
-            QCOMPARE(k.label(u"chronometre").caption(),
+            QCOMPARE(testsupport::label(k, u"chronometre").caption(),
                      tick == 0 ? u"0"_s : u" "_s + QString::number(std::min(tick, judgedAt)));
-            QCOMPARE(module11.attente_reponse.value(), tick < judgedAt ? 1 : 0);
+            QCOMPARE(game->module11.attente_reponse.value(), tick < judgedAt ? 1 : 0);
             k.timer1().fire();
         }
-        QCOMPARE(module11.score.value(), 45);
-        QCOMPARE(k.label(u"Calcul").caption(),
-                 QString(k.champs().texte_calcul + u"       "_s + (keys.isEmpty() ? u"0"_s : u"12"_s)));
+        QCOMPARE(game->module11.score.value(), 45);
+        QCOMPARE(
+            testsupport::label(k, u"Calcul").caption(),
+            QString(k.champs().calcul.texte_calcul + u"       "_s + (keys.isEmpty() ? u"0"_s : u"12"_s)));
+        // The clock never stops: the next question counts on the same running timer.
+        QVERIFY(k.timer1().isRunning());
+        testsupport::typeText(k, u" "_s);
+        QVERIFY(k.timer1().isRunning());
+        QCOMPARE(game->module11.attente_reponse.value(), 1);
     }
 
     void markBlinksThenStaysInTheContrastingColour_data() {
         QTest::addColumn<double>("fraction"); // of the result, keyed as the second estimate
         QTest::addColumn<QColor>("ring");
         QTest::addColumn<QColor>("contrast");
-        QTest::newRow("white ring, then black") << 0.0 << ui::paletteColour(15) << ui::paletteColour(0);
-        QTest::newRow("black ring, then light red") << 0.6 << ui::paletteColour(0) << ui::paletteColour(12);
+        // One row per band of the scoring table, from the exact answer to the wildest.
+        QTest::newRow("+10: yellow, then black") << 1.0 << ui::paletteColour(14) << ui::paletteColour(0);
+        QTest::newRow("+5: light red, then black") << 0.93 << ui::paletteColour(12) << ui::paletteColour(0);
+        QTest::newRow("+1: light cyan, then black") << 0.8 << ui::paletteColour(11) << ui::paletteColour(0);
+        QTest::newRow("0: black, then light red") << 0.6 << ui::paletteColour(0) << ui::paletteColour(12);
+        QTest::newRow("-5: white, then black") << 0.0 << ui::paletteColour(15) << ui::paletteColour(0);
     }
     void markBlinksThenStaysInTheContrastingColour() {
         QFETCH(double, fraction);
         QFETCH(QColor, ring);
         QFETCH(QColor, contrast);
-        Kovrant& k = startGame();
+        Kovrant& k = game->startGame({2});
         // Nothing blinks before the first verdict.
         const QImage unjudged = k.render(1.0);
         blink(k, 300);
@@ -96,7 +102,8 @@ private Q_SLOTS:
         const QPointF first = mark(k);
         blink(k, 200);
         testsupport::typeText(k, u" "_s);
-        testsupport::typeText(k, QString::number(std::lround(k.champs().resultat * fraction)) + u"\r"_s);
+        testsupport::typeText(k,
+                              QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
         // Ten ticks in each colour in turn up to the 170th, then the contrasting colour for good.
         int fired = 0;
         for (int tick : {0, 9, 10, 19, 20, 30, 160, 169, 170, 400}) {

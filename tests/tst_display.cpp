@@ -1,7 +1,5 @@
 #include "exercise/kovrant.h"
 #include "exercise/regles.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -11,25 +9,24 @@
 #include <QTest>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 using exercise::Kovrant;
-using shell::module11;
 using namespace Qt::StringLiterals;
-namespace screens = shell::screens;
 
 namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 constexpr double pixelsPerPoint = 4.0 / 3.0;
 
 Kovrant& startGame(int family, std::uint32_t seed) {
-    testsupport::resetProgram(seed);
-    module11.operations_choisies[family] = 1;
-    screens::kovrant().show();
-    return screens::kovrant().as<Kovrant>();
+    return testsupport::newGame(game, seed, {family});
 }
 
 void answer(Kovrant& k, double fraction) {
-    testsupport::typeText(k, QString::number(std::lround(k.champs().resultat * fraction)) + u"\r"_s);
+    testsupport::typeText(k, QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
 }
 
 // The drawing alone, without the labels painted over it.
@@ -55,7 +52,8 @@ std::pair<double, double> span(const QImage& render, const QColor& colour, doubl
 }
 
 double widthInPoints(const char* family, double size, const QString& text) {
-    return QFontMetricsF(ui::makeFont(QString::fromUtf8(family), size, true)).horizontalAdvance(text) /
+    return QFontMetricsF(game->runtime().fonts().make(QString::fromUtf8(family), size, true))
+               .horizontalAdvance(text) /
            pixelsPerPoint;
 }
 
@@ -64,7 +62,8 @@ double widthInPoints(const char* family, double size, const QString& text) {
 class DisplayTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     // Either side of each edge between rings; presentation checks the middle of each ring, and that both
     // screens draw the same target.
@@ -104,9 +103,9 @@ private Q_SLOTS:
         QFETCH(double, fraction);
         QFETCH(QString, line);
         Kovrant& k = startGame(2, 8);
-        module11.score = scoreBefore;
+        game->module11.score = scoreBefore;
         answer(k, fraction);
-        QCOMPARE(module11.texte_score, line);
+        QCOMPARE(game->module11.texte_score, line);
         const QImage render = k.render(1.0);
         const QColor red = ui::paletteColour(4);
         // The text is printed over the middle: the frame's ends show red beyond it, 20 points on each side.
@@ -125,7 +124,8 @@ private Q_SLOTS:
         Kovrant& k = startGame(3, 2);
         answer(k, 0.0);
         const auto& c = k.champs();
-        const QString text = exercise::ligne_aide(c.operation, c.nombre1, c.nombre2).texte();
+        const QString text =
+            exercise::ligne_aide(c.calcul.operation, c.calcul.nombre1, c.calcul.nombre2).texte();
         const double halfWidth = widthInPoints("Arial Narrow", 18, text) / 2 + 30;
         const QImage render = k.render(1.0);
         const QColor green = ui::paletteColour(2);

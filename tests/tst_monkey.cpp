@@ -6,6 +6,7 @@
 
 // A seeded child plays for KOVRANT_MONKEY_EVENTS events (keys, clicks, ticks, window switches, restarts)
 // and nothing it does may break the game. A failure names its seed and event so that it replays.
+
 class MonkeyTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -43,8 +44,6 @@ private Q_SLOTS:
             QVERIFY(t.games > 1);
         }
     }
-
-    void cleanupTestCase() { testsupport::resetProgram(); }
 };
 
 QTEST_MAIN(MonkeyTest)

@@ -1,4 +1,3 @@
-#include "shell/module11.h"
 #include "support.h"
 #include "ui/colour.h"
 #include "ui/integer.h"
@@ -7,12 +6,16 @@
 
 #include <QTest>
 #include <functional>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using ui::ErrorCode;
 using ui::Integer;
 
 namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 constexpr int noError = 0;
 
@@ -31,7 +34,8 @@ int errorOf(const std::function<void()>& call) {
 class NumbersTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void toText_data() {
         QTest::addColumn<float>("value");
@@ -105,7 +109,7 @@ private Q_SLOTS:
         QCOMPARE((Integer(32767) + Integer(0)).value(), 32767);
         QCOMPARE((Integer(-128) * Integer(256)).value(), -32768);
         const int subscript = int(ErrorCode::SubscriptOutOfRange), invalid = int(ErrorCode::InvalidCall);
-        auto& choisies = shell::module11.operations_choisies;
+        exercise::Familles choisies;
         QCOMPARE(errorOf([&] { choisies[-1] = 1; }), subscript);
         QCOMPARE(errorOf([&] { choisies[3] = 1; }), noError);
         QCOMPARE(errorOf([&] { choisies[4] = 1; }), subscript);

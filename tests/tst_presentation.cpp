@@ -1,8 +1,7 @@
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace shell;
@@ -10,19 +9,22 @@ using testsupport::clickControl;
 
 namespace {
 
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
 ui::Form& openPresentation() {
-    screens::accueil().show();
-    return screens::presentation().get();
+    game->accueil().show();
+    return game->presentation().get();
 }
 
 QList<int> choice() {
-    const auto& chosen = module11.operations_choisies;
+    const auto& chosen = game->module11.operations_choisies;
     return {chosen[1].value(), chosen[2].value(), chosen[3].value()};
 }
 
 QList<int> marks(const ui::Form& form) {
-    return {form.checkBox(u"Table", 1).isChecked(), form.checkBox(u"Table", 2).isChecked(),
-            form.checkBox(u"Table", 3).isChecked()};
+    return {testsupport::checkBox(form, 1).isChecked(), testsupport::checkBox(form, 2).isChecked(),
+            testsupport::checkBox(form, 3).isChecked()};
 }
 
 // The target as a window draws it, without the legend labels, which differ slightly between the screens.
@@ -39,7 +41,8 @@ QImage targetDrawing(ui::Form& form) {
 class PresentationTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     // Digits click a box by its index; a tab or a blank is typed.
     void choosingFamilies_data() {
@@ -66,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(choice(), chosen);
         QCOMPARE(marks(form), chosen);
         clickControl(form, u"flèche");
-        QCOMPARE(screens::kovrant().isLoaded(), chosen.contains(1));
+        QCOMPARE(game->kovrant().isLoaded(), chosen.contains(1));
     }
 
     void pointerOverTheBoxes_data() {
@@ -108,8 +111,8 @@ private Q_SLOTS:
         ui::Form& presentation = openPresentation();
         clickControl(presentation, u"Table", 1);
         const QImage here = targetDrawing(presentation);
-        screens::kovrant().show();
-        const QImage there = targetDrawing(screens::kovrant().get());
+        game->kovrant().show();
+        const QImage there = targetDrawing(game->kovrant().get());
         QCOMPARE(there, here);
         // A target, not two blank squares: the yellow disc 15 points below the centre.
         QCOMPARE(there.pixelColor(203, 223), QColor(255, 255, 0));

@@ -1,17 +1,19 @@
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QTest>
+#include <optional>
 
 using namespace shell;
 
 namespace {
 
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
 // The présentation window's scene is 1264 x 681 pixels (18960 x 10215 twips).
 ui::Form& openPresentation(QSize size) {
-    screens::accueil().show();
-    ui::Form& form = screens::presentation().get();
+    game->accueil().show();
+    ui::Form& form = game->presentation().get();
     form.setWindowState(Qt::WindowNoState);
     form.resize(size);
     return form;
@@ -22,7 +24,8 @@ ui::Form& openPresentation(QSize size) {
 class RenderTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void sceneFitsTheWindow_data() {
         QTest::addColumn<QSize>("window");
@@ -56,8 +59,8 @@ private Q_SLOTS:
         // twips, in scene pixels.
         const QPointF middle = QPointF(4080 + 2895 / 2.0, 6840 + 180) / 15.0;
         QTest::mouseClick(&form, Qt::LeftButton, {}, (middle * scale + offset).toPoint());
-        QCOMPARE(module11.operations_choisies[2].value(), 1);
-        QVERIFY(!form.checkBox(u"Table", 1).isChecked() && !form.checkBox(u"Table", 3).isChecked());
+        QCOMPARE(game->module11.operations_choisies[2].value(), 1);
+        QVERIFY(!testsupport::checkBox(form, 1).isChecked() && !testsupport::checkBox(form, 3).isChecked());
     }
 
     void drawingSurvivesAResize() {
@@ -80,12 +83,12 @@ private Q_SLOTS:
     // The same scene at twice the size: wherever the scale-1 render is flat (a pixel and its eight
     // neighbours alike), the two scale-2 pixels over its centre agree with it.
     void twiceTheScaleShowsTheSameScene() {
-        module11.operations_choisies[1] = 1;
-        screens::kovrant().show();
-        ui::Form& game = screens::kovrant().get();
-        testsupport::typeText(game, QStringLiteral("1="));
-        const QImage one = game.render(1.0);
-        const QImage two = game.render(2.0);
+        game->module11.operations_choisies[1] = 1;
+        game->kovrant().show();
+        ui::Form& k = game->kovrant().get();
+        testsupport::typeText(k, QStringLiteral("1="));
+        const QImage one = k.render(1.0);
+        const QImage two = k.render(2.0);
         QCOMPARE(two.size(), one.size() * 2);
         int compared = 0;
         for (int y = 1; y < one.height() - 1; y += 3) {

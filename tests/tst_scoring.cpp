@@ -1,27 +1,24 @@
 #include "exercise/kovrant.h"
 #include "exercise/regles.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QTest>
 #include <cmath>
+#include <optional>
 
 using exercise::Kovrant;
 using exercise::Operation;
-using shell::module11;
 using namespace Qt::StringLiterals;
-namespace screens = shell::screens;
 
 Q_DECLARE_METATYPE(Operation)
 
 namespace {
 
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
 Kovrant& startGame(int family, std::uint32_t seed) {
-    testsupport::resetProgram(seed);
-    module11.operations_choisies[family] = 1;
-    screens::kovrant().show();
-    return screens::kovrant().as<Kovrant>();
+    return testsupport::newGame(game, seed, {family});
 }
 
 } // namespace
@@ -29,7 +26,8 @@ Kovrant& startGame(int family, std::uint32_t seed) {
 class ScoringTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void estimatesScoreByTheirRatio_data() {
         QTest::addColumn<float>("resultat");
@@ -87,22 +85,23 @@ private Q_SLOTS:
         QFETCH(double, inner);
         QFETCH(double, outer);
         Kovrant& k = startGame(2, 11);
-        module11.score = before;
-        testsupport::typeText(k, QString::number(std::lround(k.champs().resultat * fraction)) + u"\r"_s);
-        QCOMPARE(module11.score.value(), after);
-        QCOMPARE(k.label(u"commentaire").caption(), comment);
-        QCOMPARE(k.label(u"Titre_aide").isVisible(), after <= before);
+        game->module11.score = before;
+        testsupport::typeText(k,
+                              QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
+        QCOMPARE(game->module11.score.value(), after);
+        QCOMPARE(testsupport::label(k, u"commentaire").caption(), comment);
+        QCOMPARE(testsupport::label(k, u"Titre_aide").isVisible(), after <= before);
         const double radius = std::hypot(k.champs().x_reponse - 750.0, k.champs().y_reponse - 250.0);
         QVERIFY2(radius >= inner - 1e-3 && radius <= outer + 1e-3, qPrintable(QString::number(radius)));
     }
 
     void exactResultIsShownGrouped() {
         Kovrant& k = startGame(1, 3719); // a seed found beforehand to pose 123 first
-        QCOMPARE(k.champs().resultat, 123.f);
-        QCOMPARE(k.label(u"réponse_exacte").caption(), QString());
+        QCOMPARE(k.champs().calcul.resultat, 123.f);
+        QCOMPARE(testsupport::label(k, u"réponse_exacte").caption(), QString());
         testsupport::typeText(k, u"7\r"_s);
         // Grouped as every number the window shows: the sign's blank is grouped too.
-        QCOMPARE(k.label(u"réponse_exacte").caption(), u"la réponse exacte est   123"_s);
+        QCOMPARE(testsupport::label(k, u"réponse_exacte").caption(), u"la réponse exacte est   123"_s);
     }
 
     void helpLineOnRoundedOperands_data() {

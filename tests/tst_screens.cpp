@@ -1,13 +1,16 @@
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QFontMetricsF>
 #include <QTest>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace shell;
 
 namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 // How many pixels of `rect` have exactly `colour`.
 int count(const QImage& image, const QRect& rect, const QColor& colour) {
@@ -31,11 +34,12 @@ bool pictureShows(const ui::Form& form, const QImage& render, QStringView name) 
 class ScreensTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void congratulationScreen() {
-        const ui::Form& fin = screens::fin().get();
-        const QRect box = fin.label(u"texte2").sceneRect().toRect();
+        const ui::Form& fin = game->fin().get();
+        const QRect box = testsupport::label(fin, u"texte2").sceneRect().toRect();
         const QImage render = fin.render(1.0);
         // Pale yellow inside, a dark flat edge, dark red words, white window around.
         QCOMPARE(render.pixelColor(box.topLeft() + QPoint(3, 3)), QColor(255, 255, 224));
@@ -54,14 +58,14 @@ private Q_SLOTS:
     }
 
     void farewellScreen() {
-        const ui::Form& aurevoir = screens::aurevoir().get();
+        const ui::Form& aurevoir = game->aurevoir().get();
         const QImage render = aurevoir.render(1.0);
         // The slanted script stays inside its label.
-        const QRect words = aurevoir.label(u"Label2").sceneRect().toRect();
+        const QRect words = testsupport::label(aurevoir, u"Label2").sceneRect().toRect();
         QVERIFY(count(render, words, QColor(255, 0, 0)) > 100);
         QCOMPARE(count(render, render.rect(), QColor(255, 0, 0)), count(render, words, QColor(255, 0, 0)));
         // The contact address grows to its text from its left, where the e-mail symbol stands.
-        const ui::Label& mail = aurevoir.label(u"mail");
+        const ui::Label& mail = testsupport::label(aurevoir, u"mail");
         QCOMPARE(mail.left(), 8760); // where the layout puts it
         const qreal textPixels = QFontMetricsF(mail.font()).horizontalAdvance(mail.caption());
         QVERIFY2(mail.width() >= textPixels * 15 && mail.width() < (textPixels + 2) * 15,

@@ -1,33 +1,20 @@
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
 #include "support.h"
 
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace shell;
 using testsupport::clickControl;
+using testsupport::inPause;
 using testsupport::typeKey;
 
 namespace {
 
-bool isActive(ui::FormSlot& slot) {
-    return slot.isLoaded() && ui::Runtime::instance().activeForm() == &slot.get();
-}
-
-// Starts the program and goes through the presentation screen with additions ticked.
-exercise::Kovrant& startGame() {
-    screens::accueil().show();
-    clickControl(screens::presentation().get(), u"Table", 1);
-    clickControl(screens::presentation().get(), u"flèche");
-    return screens::kovrant().as<exercise::Kovrant>();
-}
-
-bool inPause(const exercise::Kovrant& k) {
-    return k.image(u"flèche").isVisible() && k.image(u"arret").isVisible();
-}
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
 
 // Answers the question on show, which leaves the window in the pause.
 void answer(exercise::Kovrant& k) {
@@ -38,9 +25,9 @@ void answer(exercise::Kovrant& k) {
 // Opens FIN the way the game does: a score above 99 when the next question is due.
 ui::Form& reachEnd(exercise::Kovrant& k) {
     answer(k);
-    module11.score = 100;
+    game->module11.score = 100;
     typeKey(k, Qt::Key_Space, u" "_s);
-    return screens::fin().get();
+    return game->fin().get();
 }
 
 // A press on an empty part of a window, as a player brings it to the front.
@@ -53,35 +40,36 @@ void clickEmptyPart(ui::Form& form, QPointF units) {
 class TransitionsTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void init() { testsupport::resetProgram(); }
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
 
     void startNeedsAChosenFamily() {
-        screens::accueil().show();
-        QVERIFY(!screens::accueil().isLoaded());
-        QVERIFY(isActive(screens::presentation()));
-        ui::Form& presentation = screens::presentation().get();
+        game->accueil().show();
+        QVERIFY(!game->accueil().isLoaded());
+        QVERIFY(game->isActive(game->presentation()));
+        ui::Form& presentation = game->presentation().get();
         clickControl(presentation, u"flèche");
-        QVERIFY(!screens::kovrant().isLoaded());
+        QVERIFY(!game->kovrant().isLoaded());
         clickControl(presentation, u"Table", 3);
-        module11.score = 42;
+        game->module11.score = 42;
         clickControl(presentation, u"flèche");
-        QVERIFY(isActive(screens::kovrant()) && !screens::presentation().isLoaded());
-        QCOMPARE(screens::kovrant().as<exercise::Kovrant>().champs().operation,
+        QVERIFY(game->isActive(game->kovrant()) && !game->presentation().isLoaded());
+        QCOMPARE(game->kovrant().as<exercise::Kovrant>().champs().calcul.operation,
                  exercise::Operation::Division);
-        QCOMPARE(module11.score.value(), 0);
-        QCOMPARE(module11.attente_reponse.value(), 1);
+        QCOMPARE(game->module11.score.value(), 0);
+        QCOMPARE(game->module11.attente_reponse.value(), 1);
     }
 
     void stopThenBackToTheExercise() {
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         clickControl(k, u"arret"); // hidden during a question
-        QVERIFY(isActive(screens::kovrant()));
+        QVERIFY(game->isActive(game->kovrant()));
         answer(k);
         clickControl(k, u"arret");
-        QVERIFY(isActive(screens::aurevoir()));
+        QVERIFY(game->isActive(game->aurevoir()));
         clickEmptyPart(k, QPointF(100, 30));
-        QVERIFY(isActive(screens::kovrant()) && !inPause(k));
-        QCOMPARE(module11.attente_reponse.value(), 1);
+        QVERIFY(game->isActive(game->kovrant()) && !inPause(k));
+        QCOMPARE(game->module11.attente_reponse.value(), 1);
     }
 
     void endOfGameAtTheNextQuestion_data() {
@@ -92,20 +80,20 @@ private Q_SLOTS:
     void endOfGameAtTheNextQuestion() {
         QFETCH(int, score);
         const bool ends = score > 99;
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         // A score reached in the middle of a question changes nothing until the next one is due.
-        module11.score = score;
+        game->module11.score = score;
         answer(k);
-        QVERIFY(!screens::fin().isLoaded());
-        module11.score = score;
+        QVERIFY(!game->fin().isLoaded());
+        game->module11.score = score;
         typeKey(k, Qt::Key_5, u"5"_s);
-        QCOMPARE(isActive(screens::fin()), ends);
+        QCOMPARE(game->isActive(game->fin()), ends);
         QCOMPARE(inPause(k), ends); // no question was posed
-        QCOMPARE(module11.score.value(), ends ? 0 : score);
+        QCOMPARE(game->module11.score.value(), ends ? 0 : score);
         if (ends) {
             // Back to the exercise over FIN: a new question.
             clickEmptyPart(k, QPointF(100, 30));
-            QVERIFY(isActive(screens::kovrant()) && !inPause(k));
+            QVERIFY(game->isActive(game->kovrant()) && !inPause(k));
         }
     }
 
@@ -125,28 +113,28 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(bool, farewell);
         QFETCH(int, scoreAfter);
-        ui::Form& fin = reachEnd(startGame());
-        module11.score = 7;
+        ui::Form& fin = reachEnd(game->playFromStart({1}));
+        game->module11.score = 7;
         typeKey(fin, Qt::Key(key), text);
-        QCOMPARE(isActive(screens::aurevoir()), farewell);
-        QVERIFY(screens::fin().isLoaded());
-        QCOMPARE(module11.score.value(), scoreAfter);
+        QCOMPARE(game->isActive(game->aurevoir()), farewell);
+        QVERIFY(game->fin().isLoaded());
+        QCOMPARE(game->module11.score.value(), scoreAfter);
         // Showing FIN again does not run its Load a second time.
-        module11.score = 30;
-        screens::fin().show();
-        QCOMPARE(module11.score.value(), 30);
+        game->module11.score = 30;
+        game->fin().show();
+        QCOMPARE(game->module11.score.value(), 30);
     }
 
     void presentationReactivatedClearsTheChoice() {
-        screens::accueil().show();
-        ui::Form& presentation = screens::presentation().get();
+        game->accueil().show();
+        ui::Form& presentation = game->presentation().get();
         clickControl(presentation, u"Table", 2);
         clickControl(presentation, u"arret");
-        QVERIFY(isActive(screens::aurevoir()));
+        QVERIFY(game->isActive(game->aurevoir()));
         clickEmptyPart(presentation, QPointF(100, 450));
-        QVERIFY(isActive(screens::presentation()));
-        QCOMPARE(module11.operations_choisies[2].value(), 0);
-        QVERIFY(!presentation.checkBox(u"Table", 2).isChecked());
+        QVERIFY(game->isActive(game->presentation()));
+        QCOMPARE(game->module11.operations_choisies[2].value(), 0);
+        QVERIFY(!testsupport::checkBox(presentation, 2).isChecked());
     }
 
     // The compositor may leave the keyboard on a window behind the screen the program showed last, or
@@ -160,23 +148,23 @@ private Q_SLOTS:
     }
     void keysGoToTheScreenInFront() {
         QFETCH(QString, situation);
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         if (situation.startsWith(u"end screen")) {
             reachEnd(k);
             typeKey(k, Qt::Key_Return, u"\r"_s);
-            QVERIFY(isActive(screens::aurevoir()));
+            QVERIFY(game->isActive(game->aurevoir()));
         } else if (situation.startsWith(u"farewell")) {
             typeKey(k, Qt::Key_Escape, u"\x1b"_s);
             testsupport::typeText(k, u"5"_s);
             typeKey(k, Qt::Key_Return, u"\r"_s);
-            QVERIFY(isActive(screens::aurevoir()));
-            QCOMPARE(module11.attente_reponse.value(), 1);
-            QVERIFY(module11.reponse.isEmpty());
+            QVERIFY(game->isActive(game->aurevoir()));
+            QCOMPARE(game->module11.attente_reponse.value(), 1);
+            QVERIFY(game->module11.reponse.isEmpty());
         } else {
             ui::Form& fin = reachEnd(k);
             clickEmptyPart(k, QPointF(100, 30));
             testsupport::typeText(fin, u"7"_s);
-            QCOMPARE(module11.reponse, u"7"_s);
+            QCOMPARE(game->module11.reponse, u"7"_s);
         }
     }
 
@@ -194,17 +182,16 @@ private Q_SLOTS:
     void windowSystemActivations() {
         QFETCH(QStringList, activated);
         QFETCH(bool, backToTheExercise);
-        exercise::Kovrant& k = startGame();
+        exercise::Kovrant& k = game->playFromStart({1});
         answer(k);
         QCoreApplication::processEvents(); // the offscreen platform's own activations
-        ui::Runtime& rt = ui::Runtime::instance();
+        ui::Runtime& rt = game->runtime();
         rt.setFollowWindowSystem(true);
         clickControl(k, u"arret");
         for (const QString& name : activated) {
-            rt.activatedFromOutside(name == u"Kovrant" ? static_cast<ui::Form&>(k)
-                                                       : screens::aurevoir().get());
+            rt.activatedFromOutside(name == u"Kovrant" ? static_cast<ui::Form&>(k) : game->aurevoir().get());
         }
-        QCOMPARE(isActive(screens::kovrant()), backToTheExercise);
+        QCOMPARE(game->isActive(game->kovrant()), backToTheExercise);
         QCOMPARE(inPause(k), !backToTheExercise);
     }
 
@@ -221,10 +208,10 @@ private Q_SLOTS:
     void farewellArrowEndsTheProgram() {
         QFETCH(QString, route);
         if (route == u"presentation stop") {
-            screens::accueil().show();
-            clickControl(screens::presentation().get(), u"arret");
+            game->accueil().show();
+            clickControl(game->presentation().get(), u"arret");
         } else if (route.startsWith(u"exercise") || route.startsWith(u"Escape")) {
-            exercise::Kovrant& k = startGame();
+            exercise::Kovrant& k = game->playFromStart({1});
             if (route.startsWith(u"exercise")) {
                 answer(k);
                 clickControl(k, u"arret");
@@ -232,7 +219,7 @@ private Q_SLOTS:
                 typeKey(k, Qt::Key_Escape, u"\x1b"_s);
             }
         } else {
-            ui::Form& fin = reachEnd(startGame());
+            ui::Form& fin = reachEnd(game->playFromStart({1}));
             if (route.endsWith(u"right arrow")) {
                 typeKey(fin, Qt::Key_Right);
             } else if (route.endsWith(u"Enter")) {
@@ -243,16 +230,16 @@ private Q_SLOTS:
                 clickControl(fin, u"flèche");
             }
         }
-        QVERIFY(isActive(screens::aurevoir()));
-        ui::Runtime::instance().setEndHandler({});
-        QTimer::singleShot(0, [] { clickControl(screens::aurevoir().get(), u"flèche"); });
+        QVERIFY(game->isActive(game->aurevoir()));
+        game->runtime().setEndHandler({});
+        QTimer::singleShot(0, [] { clickControl(game->aurevoir().get(), u"flèche"); });
         QTimer::singleShot(10000, [] { QCoreApplication::exit(1); }); // rather than hang if it never ends
         QCOMPARE(QCoreApplication::exec(), 0);
-        QVERIFY(!screens::presentation().isLoaded() && !screens::kovrant().isLoaded() &&
-                !screens::fin().isLoaded() && !screens::aurevoir().isLoaded());
+        QVERIFY(!game->presentation().isLoaded() && !game->kovrant().isLoaded() && !game->fin().isLoaded() &&
+                !game->aurevoir().isLoaded());
         // Nothing shows once the program has ended.
-        screens::fin().show();
-        QVERIFY(!screens::fin().isLoaded());
+        game->fin().show();
+        QVERIFY(!game->fin().isLoaded());
     }
 };
 

@@ -11,7 +11,9 @@ struct Disque {
     int couleur; // palette index
 };
 constexpr Disque disques[] = {
-    {152, 12}, {150, 15}, {120, 0}, {90, 11}, {60, 12}, {30, 14}, {1, 0},
+    {152, ui::palette::lightRed}, {150, ui::palette::white},   {120, ui::palette::black},
+    {90, ui::palette::lightCyan}, {60, ui::palette::lightRed}, {30, ui::palette::yellow},
+    {1, ui::palette::black},
 };
 } // namespace
 

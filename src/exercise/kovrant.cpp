@@ -2,13 +2,13 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
-#include "shell/module11.h"
 #include "shell/pictures.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
+#include "ui/codes.h"
 #include "ui/colour.h"
 #include "ui/layout.h"
 #include "ui/numbers.h"
-#include "ui/random.h"
+#include "ui/units.h"
 
 #include <cmath>
 
@@ -17,7 +17,6 @@ namespace exercise {
 namespace {
 
 using namespace ui::layout;
-using shell::module11;
 using ui::colours::black;
 using ui::colours::white;
 using ui::colours::windowBackground;
@@ -78,22 +77,8 @@ const ui::FormSpec design{
     .controls = controls,
 };
 
-constexpr int charEscape = 27;
-constexpr int charBackspace = 8;
-constexpr int charEnter = 13;
-constexpr int twipsPerPoint = 20;
-
 QColor couleur(ui::Integer index) {
     return ui::paletteColour(index);
-}
-
-double puissance10(ui::Integer e) {
-    return std::pow(10.0, e.value());
-}
-
-// Int(x): the floor, as a whole number of the draws' range.
-float entier(double x) {
-    return static_cast<float>(std::floor(x));
 }
 
 ui::Integer entierCourt(double x) {
@@ -102,10 +87,12 @@ ui::Integer entierCourt(double x) {
 
 } // namespace
 
-Kovrant::Kovrant()
-    : ui::Form(design), Calcul(label(u"Calcul")), commentaire(label(u"commentaire")),
-      chronometre(label(u"chronometre")), reponse_exacte(label(u"réponse_exacte")),
-      Titre_aide(label(u"Titre_aide")), arret(image(u"arret")), fleche(image(u"flèche")),
+Kovrant::Kovrant(shell::Programme& programme)
+    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
+      Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
+      chronometre(bind<ui::Label>("chronometre")), reponse_exacte(bind<ui::Label>("réponse_exacte")),
+      Titre_aide(bind<ui::Label>("Titre_aide")), arret(bind<ui::Image>("arret")),
+      fleche(bind<ui::Image>("flèche")),
       Timer1(addTimer(QStringLiteral("Timer1"), 1000, [this] { Timer1_Timer(); })),
       Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
     arret.onClick = [this] { arret_Click(); };
@@ -113,13 +100,13 @@ Kovrant::Kovrant()
 }
 
 double Kovrant::r() {
-    return static_cast<double>(ui::random().next());
+    return static_cast<double>(programme_.hasard().next());
 }
 
 void Kovrant::load() {
-    shell::screens::presentation().unload();
+    programme_.presentation().unload();
     module11.score = 0;
-    ui::random().reseedFromClock();
+    programme_.hasard().reseed();
     c_.nb_clignotements = 1000;
 }
 
@@ -138,15 +125,15 @@ void Kovrant::nouveau_calcul() {
 
     // A: the end of the game.
     if (module11.score > 99) {
-        shell::screens::fin().show();
+        programme_.fin().show();
         return;
     }
 
     // B: the question display is reset, the countdown disc first.
-    s.setFillColour(couleur(3));
+    s.setFillColour(couleur(ui::palette::teal));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
-    s.circle(QPointF(300, 150), 40, couleur(8));
+    s.circle(QPointF(300, 150), 40, couleur(ui::palette::grey));
     commentaire.setVisible(false);
     Titre_aide.setVisible(false);
     c_.secondes = 0;
@@ -154,128 +141,21 @@ void Kovrant::nouveau_calcul() {
     module11.attente_reponse = 1;
     reponse_exacte.setCaption(QString());
 
-    // C, D: the kind of calculation, then its operands.
-    tirer_operation();
-    switch (c_.operation) {
-    case Operation::Addition:
-        tirer_addition_ou_soustraction();
-        break;
-    case Operation::Multiplication:
-        tirer_multiplication();
-        break;
-    case Operation::Division:
-        tirer_division();
-        break;
-    case Operation::Soustraction:
-    case Operation::Aucune:
-        break;
-    }
-
-    // E: the texts.
-    const TextesCalcul t = textes_calcul(c_.operation, c_.nombre1, c_.nombre2);
-    c_.texte_operande1 = t.texte_operande1;
-    c_.texte_operande2 = t.texte_operande2;
-    c_.texte_calcul = t.texte_calcul;
-    c_.decalage_calcul = t.decalage_calcul;
+    // C, D, E: the calculation and its texts.
+    c_.calcul = tirer_calcul(programme_.hasard(), module11.operations_choisies, module11.score);
 
     // F: the calculation is shown, measured in the window's own font so that its right end falls just
     // left of the "approximately equal" sign.
     s.setFontName(QStringLiteral("Times New Roman"));
     s.setFontSize(48);
-    s.fillBox(QPointF(1, 300), QPointF(550, 500), couleur(15));
+    s.fillBox(QPointF(1, 300), QPointF(550, 500), couleur(ui::palette::white));
     module11.reponse.clear();
-    const double w = s.textWidth(c_.texte_calcul);
-    Calcul.setLeft(static_cast<int>(std::lround((320.0 - w + c_.decalage_calcul.value()) * twipsPerPoint)));
-    Calcul.setCaption(c_.texte_calcul + QStringLiteral("        ?"));
+    const double w = s.textWidth(c_.calcul.texte_calcul);
+    Calcul.setLeft(static_cast<int>(
+        std::lround(ui::units::twipsFromPoints(320.0 - w + c_.calcul.decalage_calcul.value()))));
+    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("        ?"));
     arret.setVisible(false);
     fleche.setVisible(false);
-}
-
-void Kovrant::tirer_operation() {
-    const auto& choisies = module11.operations_choisies;
-    c_.premiere_operation = 0;
-    for (int i = 3; i >= 1; --i) {
-        if (choisies[i] == 1) {
-            c_.premiere_operation = i;
-        }
-    }
-    c_.nb_operations = choisies[1] + choisies[2] + choisies[3];
-    c_.operation = static_cast<Operation>(
-        entierCourt(r() * c_.nb_operations.value() + c_.premiere_operation.value()).value());
-    // Families 1 and 3 without 2: the draw above cannot reach 3, so it is made again between the two.
-    if (choisies[2] == 0 && c_.nb_operations == 2) {
-        c_.operation = static_cast<Operation>((ui::Integer(2) * entierCourt(2 * r()) + 1).value());
-    }
-}
-
-void Kovrant::tirer_addition_ou_soustraction() {
-    ui::Integer e1 = entierCourt(3 * r() + 3);
-    c_.nombre1 = entier((puissance10(e1) - 11) * r() + 11);
-    ui::Integer e2 = entierCourt(3 * r() + 3);
-    c_.nombre2 = entier((puissance10(e2) - 101) * r() + 101);
-    c_.decalage_calcul = 0;
-    if (r() < 0.5) {
-        c_.resultat = static_cast<float>(double(c_.nombre1) + double(c_.nombre2));
-        return;
-    }
-    // A subtraction: a new second operand until the rounded operands differ by more than 100, so that
-    // the help line never shows a difference of nothing.
-    for (;;) {
-        const ui::Integer e = entierCourt(3 * r() + 3);
-        c_.nombre2 = entier((puissance10(e) - 101) * r() + 101);
-        c_.arrondi1 = ui::roundToLeadingDigit(c_.nombre1);
-        c_.arrondi2 = ui::roundToLeadingDigit(c_.nombre2);
-        if (std::fabs(c_.arrondi1 - c_.arrondi2) > 100.0f) {
-            break;
-        }
-    }
-    if (c_.nombre1 < c_.nombre2) {
-        std::swap(c_.nombre1, c_.nombre2);
-    }
-    c_.resultat = static_cast<float>(double(c_.nombre1) - double(c_.nombre2));
-    c_.operation = Operation::Soustraction;
-}
-
-void Kovrant::tirer_multiplication() {
-    const ui::Integer score = module11.score;
-    if (score <= 10) {
-        c_.nombre1 = entier(89 * r() + 11);
-        c_.nombre2 = entier(89 * r() + 11);
-    } else if (score <= 20) {
-        c_.nombre1 = entier(899 * r() + 101);
-        c_.nombre2 = entier(89 * r() + 11);
-    } else if (score <= 30) {
-        c_.nombre1 = entier(899 * r() + 101);
-        c_.nombre2 = entier(899 * r() + 101);
-    } else {
-        const ui::Integer e = entierCourt(3 * r() + 2);
-        c_.nombre1 = entier((puissance10(e) - 11) * r() + 11);
-        const ui::Integer e2 = entierCourt(2 * r() + 2);
-        c_.nombre2 = entier((puissance10(e2) - 11) * r() + 11);
-    }
-    if (r() < 0.5) {
-        std::swap(c_.nombre1, c_.nombre2);
-    }
-    c_.resultat = static_cast<float>(double(c_.nombre1) * double(c_.nombre2));
-}
-
-void Kovrant::tirer_division() {
-    // The quotient is drawn and the dividend made from it, so that every division comes out whole.
-    const ui::Integer score = module11.score;
-    if (score <= 10) {
-        c_.nombre2 = entier(8 * r() + 2);
-        c_.resultat = entier(899 * r() + 101);
-    } else if (score <= 30) {
-        c_.nombre2 = entier(89 * r() + 11);
-        const ui::Integer e = entierCourt(2 * r() + 3);
-        c_.resultat = entier((puissance10(e) - 101) * r() + 101);
-    } else {
-        const ui::Integer e = entierCourt(2 * r() + 2);
-        c_.nombre2 = entier((puissance10(e) - 11) * r() + 11);
-        const ui::Integer e2 = entierCourt((4 - e.value()) * r() + 2);
-        c_.resultat = entier(puissance10(e2) * r() + 2);
-    }
-    c_.nombre1 = static_cast<float>(double(c_.resultat) * double(c_.nombre2));
 }
 
 void Kovrant::keyPress(int charCode) {
@@ -285,8 +165,8 @@ void Kovrant::keyPress(int charCode) {
         nouveau_calcul();
         return;
     }
-    if (module11.touche == ui::characterOf(charEscape)) {
-        shell::screens::aurevoir().show();
+    if (module11.touche == ui::characterOf(ui::chars::escape)) {
+        programme_.aurevoir().show();
         return;
     }
     saisir_reponse();
@@ -295,8 +175,8 @@ void Kovrant::keyPress(int charCode) {
 void Kovrant::saisir_reponse() {
     QString& reponse = module11.reponse;
     const QString& touche = module11.touche;
-    surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(15));
-    if (touche == ui::characterOf(charBackspace)) {
+    surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(ui::palette::white));
+    if (touche == ui::characterOf(ui::chars::backspace)) {
         reponse.clear();
     }
     if (reponse.size() < 8) {
@@ -311,20 +191,20 @@ void Kovrant::saisir_reponse() {
             }
         }
     }
-    if (!reponse.isEmpty() && (touche == ui::characterOf(charEnter) || touche == QLatin1String("="))) {
+    if (!reponse.isEmpty() && (touche == ui::characterOf(ui::chars::enter) || touche == QLatin1String("="))) {
         evaluer_reponse();
         return;
     }
     c_.reponse_affichee = ui::espacer_milliers(reponse);
-    Calcul.setCaption(c_.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee +
+    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee +
                       QStringLiteral(" ?"));
 }
 
 void Kovrant::evaluer_reponse() {
     module11.attente_reponse = 0;
-    surface().fillBox(QPointF(1, 300), QPointF(550, 400), couleur(15));
+    surface().fillBox(QPointF(1, 300), QPointF(550, 400), couleur(ui::palette::white));
 
-    c_.ecart = mesurer_ecart(module11.reponse, c_.resultat);
+    c_.ecart = mesurer_ecart(module11.reponse, c_.calcul.resultat);
     const Bande& bande = bande_pour(c_.ecart);
 
     c_.angle_reponse = entierCourt(r() * bande.angle_etendue + bande.angle_debut);
@@ -342,18 +222,18 @@ void Kovrant::evaluer_reponse() {
         afficher_aide();
     }
 
-    Calcul.setCaption(c_.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee);
+    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee);
     c_.nb_clignotements = 0;
     // The blink timer rests between blinks (its ticks would draw nothing) and wakes for this one.
     Timer2.setRunning(true);
-    c_.reponse_affichee = ui::espacer_milliers(ui::texte_nombre(c_.resultat));
+    c_.reponse_affichee = ui::espacer_milliers(ui::texte_nombre(c_.calcul.resultat));
     reponse_exacte.setCaption(QStringLiteral("la réponse exacte est ") + c_.reponse_affichee);
     preparer_score();
     module11.reponse.clear();
 }
 
 void Kovrant::preparer_score() {
-    surface().fillBox(QPointF(1, 400), QPointF(550, 500), couleur(15));
+    surface().fillBox(QPointF(1, 400), QPointF(550, 500), couleur(ui::palette::white));
     commentaire.setVisible(true);
     fleche.setVisible(true);
     arret.setVisible(true);
@@ -371,18 +251,19 @@ void Kovrant::afficher_score() {
     c_.x_score = 300;
     const float w = static_cast<float>(s.textWidth(module11.texte_score));
     const float h = w / 2;
-    s.setFillColour(couleur(4));
+    s.setFillColour(couleur(ui::palette::red));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
-    s.box(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495), couleur(1));
-    s.setForeColour(couleur(15));
+    s.box(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495),
+          couleur(ui::palette::blue));
+    s.setForeColour(couleur(ui::palette::white));
     s.setCurrentY(470);
     s.setCurrentX(double(c_.x_score) - h);
     s.print(module11.texte_score);
 }
 
 void Kovrant::afficher_aide() {
-    const LigneAide l = ligne_aide(c_.operation, c_.nombre1, c_.nombre2);
+    const LigneAide l = ligne_aide(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2);
     c_.arrondi1 = l.arrondi1;
     c_.arrondi2 = l.arrondi2;
     c_.resultat_arrondi = l.resultat_arrondi;
@@ -400,11 +281,12 @@ void Kovrant::ecrire_dans_bulle(const QString& texte) {
     s.setFontName(QStringLiteral("Arial Narrow"));
     s.setFontSize(18);
     const float w = static_cast<float>(s.textWidth(texte));
-    s.setFillColour(couleur(2));
+    s.setFillColour(couleur(ui::palette::green));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
-    s.circle(QPointF(300, c_.ordonnee_texte.value() + 10), double(w) / 2 + 30, couleur(8), 0.15);
-    s.setForeColour(couleur(15));
+    s.circle(QPointF(300, c_.ordonnee_texte.value() + 10), double(w) / 2 + 30, couleur(ui::palette::grey),
+             0.15);
+    s.setForeColour(couleur(ui::palette::white));
     s.setCurrentY(c_.ordonnee_texte.value());
     s.setCurrentX(300 - double(w) / 2);
     s.print(texte);
@@ -445,7 +327,7 @@ void Kovrant::fleche_Click() {
 }
 
 void Kovrant::arret_Click() {
-    shell::screens::aurevoir().show();
+    programme_.aurevoir().show();
 }
 
 } // namespace exercise

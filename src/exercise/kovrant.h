@@ -1,10 +1,15 @@
 #pragma once
 
 #include "exercise/regles.h"
+#include "shell/module11.h"
 #include "ui/form.h"
 #include "ui/integer.h"
 
 #include <QString>
+
+namespace shell {
+class Programme;
+}
 
 namespace exercise {
 
@@ -17,12 +22,7 @@ class Kovrant : public ui::Form {
 public:
     // The window's own variables, alive while it is loaded.
     struct Champs {
-        Operation operation = Operation::Aucune;
-        ui::Integer nb_operations;
-        ui::Integer premiere_operation;
-        float nombre1 = 0, nombre2 = 0, resultat = 0;
-        QString texte_operande1, texte_operande2, texte_calcul;
-        ui::Integer decalage_calcul;
+        Calcul calcul; // the calculation on show
         float arrondi1 = 0, arrondi2 = 0, resultat_arrondi = 0;
         QString texte_arrondi1, texte_arrondi2, texte_resultat_arrondi, texte_operateur;
         QString reponse_affichee;
@@ -36,7 +36,7 @@ public:
         float x_score = 0;
     };
 
-    Kovrant();
+    explicit Kovrant(shell::Programme& programme);
 
     void load() override;
     void activate() override;
@@ -49,10 +49,6 @@ public:
 private:
     void preparer_partie();
     void nouveau_calcul();
-    void tirer_operation();
-    void tirer_addition_ou_soustraction();
-    void tirer_multiplication();
-    void tirer_division();
     void saisir_reponse();
     void evaluer_reponse();
     void preparer_score();
@@ -65,8 +61,10 @@ private:
     void arret_Click();
 
     // A fresh uniform draw in [0, 1), the "r" of the rules.
-    static double r();
+    double r();
 
+    shell::Programme& programme_;
+    shell::Module11& module11;
     Champs c_;
     ui::Label& Calcul;
     ui::Label& commentaire;

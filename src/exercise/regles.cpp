@@ -1,6 +1,11 @@
 #include "regles.h"
 
+#include "ui/codes.h"
+#include "ui/colour.h"
 #include "ui/numbers.h"
+
+#include <cmath>
+#include <utility>
 
 namespace exercise {
 
@@ -14,6 +19,112 @@ bool a_un_blanc(const QString& t) {
     return t.contains(QLatin1Char(' '));
 }
 
+double puissance10(ui::Integer e) {
+    return std::pow(10.0, e.value());
+}
+
+// Int(x): the floor, as a whole number of the draws' range.
+float entier(double x) {
+    return static_cast<float>(std::floor(x));
+}
+
+ui::Integer entierCourt(double x) {
+    return ui::Integer(static_cast<int>(std::floor(x)));
+}
+
+// The draws of one calculation, in the order the rules take them.
+class Tirage {
+public:
+    Tirage(ui::Random& hasard, ui::Integer score) : hasard_(hasard), score_(score) {}
+
+    Operation operation(const Familles& choisies) {
+        ui::Integer premiere = 0;
+        for (int i = 3; i >= 1; --i) {
+            if (choisies[i] == 1) {
+                premiere = i;
+            }
+        }
+        const ui::Integer nb_operations = choisies[1] + choisies[2] + choisies[3];
+        auto operation =
+            static_cast<Operation>(entierCourt(r() * nb_operations.value() + premiere.value()).value());
+        // Families 1 and 3 without 2: the draw above cannot reach 3, so it is made again between the two.
+        if (choisies[2] == 0 && nb_operations == 2) {
+            operation = static_cast<Operation>((ui::Integer(2) * entierCourt(2 * r()) + 1).value());
+        }
+        return operation;
+    }
+
+    void addition_ou_soustraction(Calcul& c) {
+        const ui::Integer e1 = entierCourt(3 * r() + 3);
+        c.nombre1 = entier((puissance10(e1) - 11) * r() + 11);
+        const ui::Integer e2 = entierCourt(3 * r() + 3);
+        c.nombre2 = entier((puissance10(e2) - 101) * r() + 101);
+        if (r() < 0.5) {
+            c.resultat = static_cast<float>(double(c.nombre1) + double(c.nombre2));
+            return;
+        }
+        // A subtraction: a new second operand until the rounded operands differ by more than 100.
+        for (;;) {
+            const ui::Integer e = entierCourt(3 * r() + 3);
+            c.nombre2 = entier((puissance10(e) - 101) * r() + 101);
+            if (std::fabs(ui::roundToLeadingDigit(c.nombre1) - ui::roundToLeadingDigit(c.nombre2)) > 100.0f) {
+                break;
+            }
+        }
+        if (c.nombre1 < c.nombre2) {
+            std::swap(c.nombre1, c.nombre2);
+        }
+        c.resultat = static_cast<float>(double(c.nombre1) - double(c.nombre2));
+        c.operation = Operation::Soustraction;
+    }
+
+    void multiplication(Calcul& c) {
+        if (score_ <= 10) {
+            c.nombre1 = entier(89 * r() + 11);
+            c.nombre2 = entier(89 * r() + 11);
+        } else if (score_ <= 20) {
+            c.nombre1 = entier(899 * r() + 101);
+            c.nombre2 = entier(89 * r() + 11);
+        } else if (score_ <= 30) {
+            c.nombre1 = entier(899 * r() + 101);
+            c.nombre2 = entier(899 * r() + 101);
+        } else {
+            const ui::Integer e = entierCourt(3 * r() + 2);
+            c.nombre1 = entier((puissance10(e) - 11) * r() + 11);
+            const ui::Integer e2 = entierCourt(2 * r() + 2);
+            c.nombre2 = entier((puissance10(e2) - 11) * r() + 11);
+        }
+        if (r() < 0.5) {
+            std::swap(c.nombre1, c.nombre2);
+        }
+        c.resultat = static_cast<float>(double(c.nombre1) * double(c.nombre2));
+    }
+
+    // The quotient is drawn and the dividend made from it, so that every division comes out whole.
+    void division(Calcul& c) {
+        if (score_ <= 10) {
+            c.nombre2 = entier(8 * r() + 2);
+            c.resultat = entier(899 * r() + 101);
+        } else if (score_ <= 30) {
+            c.nombre2 = entier(89 * r() + 11);
+            const ui::Integer e = entierCourt(2 * r() + 3);
+            c.resultat = entier((puissance10(e) - 101) * r() + 101);
+        } else {
+            const ui::Integer e = entierCourt(2 * r() + 2);
+            c.nombre2 = entier((puissance10(e) - 11) * r() + 11);
+            const ui::Integer e2 = entierCourt((4 - e.value()) * r() + 2);
+            c.resultat = entier(puissance10(e2) * r() + 2);
+        }
+        c.nombre1 = static_cast<float>(double(c.resultat) * double(c.nombre2));
+    }
+
+private:
+    double r() { return static_cast<double>(hasard_.next()); }
+
+    ui::Random& hasard_;
+    ui::Integer score_;
+};
+
 } // namespace
 
 QString texte_operateur(Operation operation) {
@@ -23,7 +134,7 @@ QString texte_operateur(Operation operation) {
     case Operation::Soustraction:
         return QStringLiteral(" - ");
     case Operation::Multiplication:
-        return QLatin1Char(' ') + ui::characterOf(215) + QLatin1Char(' ');
+        return QLatin1Char(' ') + ui::characterOf(ui::chars::times) + QLatin1Char(' ');
     case Operation::Division:
         return QStringLiteral(" : ");
     case Operation::Aucune:
@@ -56,12 +167,41 @@ TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2) {
     return t;
 }
 
+Calcul tirer_calcul(ui::Random& hasard, const Familles& choisies, ui::Integer score) {
+    Tirage tirage(hasard, score);
+    Calcul c;
+    c.operation = tirage.operation(choisies);
+    switch (c.operation) {
+    case Operation::Addition:
+        tirage.addition_ou_soustraction(c);
+        break;
+    case Operation::Multiplication:
+        tirage.multiplication(c);
+        break;
+    case Operation::Division:
+        tirage.division(c);
+        break;
+    case Operation::Soustraction:
+    case Operation::Aucune:
+        break;
+    }
+    TextesCalcul t = textes_calcul(c.operation, c.nombre1, c.nombre2);
+    c.texte_operande1 = std::move(t.texte_operande1);
+    c.texte_operande2 = std::move(t.texte_operande2);
+    c.texte_calcul = std::move(t.texte_calcul);
+    c.decalage_calcul = t.decalage_calcul;
+    return c;
+}
+
+// The mark blinks between its two colours.
+namespace P = ui::palette;
+
 const std::array<Bande, 5> bandes = {{
-    {0.05f, 10, "Excellent, tu marques 10 points", 30, 300, 480, 3, 14, 0, false},
-    {0.1f, 5, "Trés bien, tu marques 5 points", 10, 340, 480, 9, 12, 0, false},
-    {0.25f, 1, "Bravo, tu marques 1 point", 5, 350, 160, 47, 11, 0, false},
-    {0.5f, 0, "Trop loin, tu ne marques rien", 5, 350, 96, 69, 0, 12, true},
-    {1.0f, -5, "Dommage, tu perds 5 points", 1, 360, 48, 99, 15, 0, true},
+    {0.05f, 10, "Excellent, tu marques 10 points", 30, 300, 480, 3, P::yellow, P::black, false},
+    {0.1f, 5, "Trés bien, tu marques 5 points", 10, 340, 480, 9, P::lightRed, P::black, false},
+    {0.25f, 1, "Bravo, tu marques 1 point", 5, 350, 160, 47, P::lightCyan, P::black, false},
+    {0.5f, 0, "Trop loin, tu ne marques rien", 5, 350, 96, 69, P::black, P::lightRed, true},
+    {1.0f, -5, "Dommage, tu perds 5 points", 1, 360, 48, 99, P::white, P::black, true},
 }};
 
 float mesurer_ecart(const QString& reponse, float resultat) {

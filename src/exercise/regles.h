@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/integer.h"
+#include "ui/random.h"
 
 #include <QString>
 #include <array>
@@ -22,6 +23,25 @@ struct TextesCalcul {
 // The calculation as shown, with one thousands blank per long operand, and the correction to its left
 // edge for the width those blanks add.
 TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2);
+
+// A calculation as posed: its operation, operands and exact result, and how it is written.
+struct Calcul {
+    Operation operation = Operation::Aucune;
+    float nombre1 = 0, nombre2 = 0, resultat = 0;
+    QString texte_operande1, texte_operande2, texte_calcul;
+    // Points to add to the calculation's left edge for the width its thousands blanks take.
+    ui::Integer decalage_calcul;
+};
+
+// The families the player chose: element 1 additions and subtractions, 2 multiplications, 3 divisions;
+// 1 chosen, 0 not. Element 0 is never used.
+using Familles = ui::Array<ui::Integer, 0, 3>;
+
+// Draws the next calculation among the chosen families (at least one), harder as the score rises:
+// multiplications and divisions grow at scores above 10, 20 and 30. Every division comes out whole, and a
+// subtraction's rounded operands always differ, so that its help line never shows a difference of
+// nothing. The draws are taken from `hasard` in a fixed order, so a seed replays a game.
+Calcul tirer_calcul(ui::Random& hasard, const Familles& choisies, ui::Integer score);
 
 // One row of the scoring table.
 struct Bande {

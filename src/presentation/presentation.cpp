@@ -2,9 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
-#include "shell/module11.h"
 #include "shell/pictures.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
 #include "ui/layout.h"
 
 namespace presentation {
@@ -12,7 +11,6 @@ namespace presentation {
 namespace {
 
 using namespace ui::layout;
-using shell::module11;
 using ui::colours::black;
 using ui::colours::labelText;
 using ui::colours::white;
@@ -87,16 +85,18 @@ const ui::FormSpec design{
 
 } // namespace
 
-Presentation::Presentation() : ui::Form(design) {
+Presentation::Presentation(shell::Programme& programme)
+    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
     for (int i = 1; i <= 3; ++i) {
-        checkBox(u"Table", i).onIndexedClick = [this](int index) { Table_Click(index); };
+        Table[i] = &bind<ui::CheckBox>("Table", i);
+        Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
-    image(u"flèche").onClick = [this] { fleche_Click(); };
-    image(u"arret").onClick = [this] { arret_Click(); };
+    bind<ui::Image>("flèche").onClick = [this] { fleche_Click(); };
+    bind<ui::Image>("arret").onClick = [this] { arret_Click(); };
 }
 
 void Presentation::activate() {
-    shell::screens::accueil().unload();
+    programme_.accueil().unload();
     preparer_presentation();
 }
 
@@ -106,7 +106,7 @@ void Presentation::preparer_presentation() {
     for (int i = 1; i <= 3; ++i) {
         module11.operations_choisies[i] = 0;
         // A ticked box always means a chosen family: the marks go with the stored choice.
-        checkBox(u"Table", i).setChecked(false);
+        Table[i]->setChecked(false);
     }
 }
 
@@ -117,12 +117,12 @@ void Presentation::Table_Click(int index) {
 void Presentation::fleche_Click() {
     const auto& choisies = module11.operations_choisies;
     if (choisies[1] + choisies[2] + choisies[3] > 0) {
-        shell::screens::kovrant().show();
+        programme_.kovrant().show();
     }
 }
 
 void Presentation::arret_Click() {
-    shell::screens::aurevoir().show();
+    programme_.aurevoir().show();
 }
 
 } // namespace presentation

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "shell/module11.h"
 #include "ui/form.h"
+#include "ui/integer.h"
+
+namespace shell {
+class Programme;
+}
 
 namespace presentation {
 
@@ -9,7 +15,7 @@ namespace presentation {
 class Presentation : public ui::Form {
     Q_OBJECT
 public:
-    Presentation();
+    explicit Presentation(shell::Programme& programme);
     void activate() override;
 
 private:
@@ -17,6 +23,10 @@ private:
     void Table_Click(int index);
     void fleche_Click();
     void arret_Click();
+
+    shell::Programme& programme_;
+    shell::Module11& module11;
+    ui::Array<ui::CheckBox*, 1, 3> Table;
 };
 
 } // namespace presentation

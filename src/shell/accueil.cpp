@@ -1,7 +1,7 @@
 #include "accueil.h"
 
 #include "shell/pictures.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
 
 namespace shell {
 
@@ -19,10 +19,10 @@ const ui::FormSpec design{
 };
 } // namespace
 
-Accueil::Accueil() : ui::Form(design) {}
+Accueil::Accueil(Programme& programme) : ui::Form(programme.runtime(), design), programme_(programme) {}
 
 void Accueil::activate() {
-    screens::presentation().show();
+    programme_.presentation().show();
 }
 
 } // namespace shell

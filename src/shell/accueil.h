@@ -4,13 +4,18 @@
 
 namespace shell {
 
+class Programme;
+
 // The welcome window: an empty white window with the program's icon, on screen only until the
 // presentation screen has loaded over it.
 class Accueil : public ui::Form {
     Q_OBJECT
 public:
-    Accueil();
+    explicit Accueil(Programme& programme);
     void activate() override;
+
+private:
+    Programme& programme_;
 };
 
 } // namespace shell

@@ -1,6 +1,7 @@
 #include "aurevoir.h"
 
 #include "shell/pictures.h"
+#include "shell/programme.h"
 #include "ui/layout.h"
 #include "ui/runtime.h"
 
@@ -37,8 +38,8 @@ const ui::FormSpec design{
 
 } // namespace
 
-Aurevoir::Aurevoir() : ui::Form(design) {
-    image(u"flèche").onClick = [] { ui::Runtime::instance().end(); };
+Aurevoir::Aurevoir(Programme& programme) : ui::Form(programme.runtime(), design) {
+    bind<ui::Image>("flèche").onClick = [this] { runtime().end(); };
 }
 
 } // namespace shell

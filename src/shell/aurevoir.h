@@ -4,11 +4,13 @@
 
 namespace shell {
 
+class Programme;
+
 // The farewell screen, whose arrow ends the program.
 class Aurevoir : public ui::Form {
     Q_OBJECT
 public:
-    Aurevoir();
+    explicit Aurevoir(Programme& programme);
 
     // The contact address shown at the bottom of the screen.
     static constexpr const char* adresse = "bonjour@leskovrant.fr";

@@ -1,9 +1,9 @@
 #include "fin.h"
 
 #include "shell/charte.h"
-#include "shell/module11.h"
 #include "shell/pictures.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
+#include "ui/codes.h"
 #include "ui/layout.h"
 
 namespace shell {
@@ -32,14 +32,11 @@ const ui::FormSpec design{
     .controls = controls,
 };
 
-constexpr int keyRight = 39;
-constexpr int charEnter = 13;
-constexpr int charEscape = 27;
-
 } // namespace
 
-Fin::Fin() : ui::Form(design) {
-    image(u"flèche").onClick = [this] { fleche_click(); };
+Fin::Fin(Programme& programme)
+    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
+    bind<ui::Image>("flèche").onClick = [this] { fleche_click(); };
 }
 
 void Fin::load() {
@@ -52,7 +49,7 @@ void Fin::fleche_click() {
 }
 
 void Fin::keyDown(int keyCode) {
-    if (keyCode == keyRight) {
+    if (keyCode == ui::keys::right) {
         module11.score = 0;
         aurevoir();
     }
@@ -60,13 +57,13 @@ void Fin::keyDown(int keyCode) {
 
 void Fin::keyPress(int charCode) {
     module11.score = 0;
-    if (charCode == charEnter || charCode == charEscape) {
+    if (charCode == ui::chars::enter || charCode == ui::chars::escape) {
         aurevoir();
     }
 }
 
 void Fin::aurevoir() {
-    screens::aurevoir().show();
+    programme_.aurevoir().show();
 }
 
 } // namespace shell

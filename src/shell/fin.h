@@ -1,14 +1,17 @@
 #pragma once
 
+#include "shell/module11.h"
 #include "ui/form.h"
 
 namespace shell {
+
+class Programme;
 
 // The end screen: "Félicitations" and an arrow on to the farewell screen.
 class Fin : public ui::Form {
     Q_OBJECT
 public:
-    Fin();
+    explicit Fin(Programme& programme);
     void load() override;
     void keyDown(int keyCode) override;
     void keyPress(int charCode) override;
@@ -16,6 +19,9 @@ public:
 private:
     void fleche_click();
     void aurevoir();
+
+    Programme& programme_;
+    Module11& module11;
 };
 
 } // namespace shell

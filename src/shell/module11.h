@@ -6,8 +6,8 @@
 
 namespace shell {
 
-// The variables the screens share for the whole run. They start at zero and empty texts; nothing is read
-// from or written to disk.
+// The variables the screens share for the whole run, held by the programme. They start at zero and empty
+// texts; nothing is read from or written to disk.
 struct Module11 {
     ui::Integer score;
     // Families chosen on the presentation screen: 1 additions and subtractions, 2 multiplications,
@@ -18,7 +18,5 @@ struct Module11 {
     ui::Integer attente_reponse; // 1 while the calculation on show awaits its answer
     QString texte_score;
 };
-
-extern Module11 module11;
 
 } // namespace shell

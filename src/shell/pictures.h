@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
+
 // The program's six pictures, drawn as SVG in the resources.
 namespace pictures {
-constexpr const char* icone = ":/pictures/kovrant.svg";
-constexpr const char* arret = ":/pictures/arret.svg";
-constexpr const char* fleche = ":/pictures/fleche.svg";
-constexpr const char* main = ":/pictures/main.svg";
-constexpr const char* environ = ":/pictures/environ.svg";
-constexpr const char* courrier = ":/pictures/mail.svg";
+inline constexpr const char* icone = ":/pictures/kovrant.svg";
+inline constexpr const char* arret = ":/pictures/arret.svg";
+inline constexpr const char* fleche = ":/pictures/fleche.svg";
+inline constexpr const char* main = ":/pictures/main.svg";
+inline constexpr const char* environ = ":/pictures/environ.svg";
+inline constexpr const char* courrier = ":/pictures/mail.svg";
+inline constexpr std::array toutes{icone, arret, fleche, main, environ, courrier};
 } // namespace pictures

@@ -22,6 +22,26 @@ constexpr Colour labelText{0x80000012};
 
 QColor toQColor(Colour c);
 
+// The indexes of the classic sixteen-colour palette.
+namespace palette {
+constexpr int black = 0;
+constexpr int blue = 1;
+constexpr int green = 2;
+constexpr int teal = 3;
+constexpr int red = 4;
+constexpr int magenta = 5;
+constexpr int olive = 6;
+constexpr int lightGrey = 7;
+constexpr int grey = 8;
+constexpr int lightBlue = 9;
+constexpr int lightGreen = 10;
+constexpr int lightCyan = 11;
+constexpr int lightRed = 12;
+constexpr int lightMagenta = 13;
+constexpr int yellow = 14;
+constexpr int white = 15;
+} // namespace palette
+
 // The classic sixteen-colour palette, indexes 0 to 15; any other index is an invalid call.
 QColor paletteColour(Integer index);
 

@@ -1,10 +1,13 @@
 #include "fonts.h"
 
+#include "units.h"
+
 #include <QFontDatabase>
 #include <QResource>
 #include <QStringList>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 namespace ui {
 
@@ -42,40 +45,54 @@ const Substitute* findSubstitute(const QString& designName) {
     return nullptr;
 }
 
-// A family's files are registered the first time a font of it is asked for, straight from the program's
-// own (uncompressed) resources: no copy of the font data is made, and a window that never shows a
-// family never pays for it.
-void registerFamily(const Substitute& s) {
-    static std::array<bool, substitutes.size()> registered{};
-    bool& done = registered[std::size_t(&s - substitutes.data())];
-    if (done) {
-        return;
-    }
-    done = true;
-    for (const char* file : s.files) {
-        if (file == nullptr) {
-            continue;
-        }
-        const QResource resource(QString::fromLatin1(file));
-        if (resource.compressionAlgorithm() == QResource::NoCompression) {
-            QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
-                reinterpret_cast<const char*>(resource.data()), static_cast<qsizetype>(resource.size())));
-        } else {
-            QFontDatabase::addApplicationFont(resource.fileName());
-        }
-    }
+void report(QStringList& failures, const QString& file, const char* why) {
+    failures << file;
+    std::fprintf(stderr, "Les Kovrant : police %s %s\n", qUtf8Printable(file), why);
 }
 
 } // namespace
 
-void registerBundledFonts() {
-    static const bool registered = [] {
-        for (const Substitute& s : substitutes) {
-            QFont::insertSubstitution(QLatin1String(s.design), QLatin1String(s.family));
+Fonts::Fonts() : registered_(substitutes.size(), false) {
+    // Substitutions are kept by Qt for the whole process; inserting the same one again changes nothing.
+    for (const Substitute& s : substitutes) {
+        QFont::insertSubstitution(QLatin1String(s.design), QLatin1String(s.family));
+    }
+}
+
+void Fonts::checkPresent() {
+    for (const Substitute& s : substitutes) {
+        for (const char* file : s.files) {
+            if (file != nullptr && !QResource(QString::fromLatin1(file)).isValid()) {
+                report(failures_, QString::fromLatin1(file), "absente du programme");
+            }
         }
-        return true;
-    }();
-    Q_UNUSED(registered);
+    }
+}
+
+// Straight from the program's own (uncompressed) resources: no copy of the font data is made.
+void Fonts::registerFamily(std::size_t index) {
+    if (registered_[index]) {
+        return;
+    }
+    registered_[index] = true;
+    for (const char* file : substitutes[index].files) {
+        if (file == nullptr) {
+            continue;
+        }
+        const QResource resource(QString::fromLatin1(file));
+        int id = -1;
+        if (!resource.isValid()) {
+            id = -1;
+        } else if (resource.compressionAlgorithm() == QResource::NoCompression) {
+            id = QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                reinterpret_cast<const char*>(resource.data()), static_cast<qsizetype>(resource.size())));
+        } else {
+            id = QFontDatabase::addApplicationFont(resource.fileName());
+        }
+        if (id < 0) {
+            report(failures_, QString::fromLatin1(file), "illisible");
+        }
+    }
 }
 
 QString substituteFamily(const QString& designName) {
@@ -83,17 +100,16 @@ QString substituteFamily(const QString& designName) {
     return s != nullptr ? QLatin1String(s->family) : designName;
 }
 
-QFont makeFont(const QString& designName, double points, bool bold, bool italic, bool underline) {
-    registerBundledFonts();
+QFont Fonts::make(const QString& designName, double points, bool bold, bool italic, bool underline) {
     const Substitute* s = findSubstitute(designName);
     if (s != nullptr) {
-        registerFamily(*s);
+        registerFamily(std::size_t(s - substitutes.data()));
     }
     QFont font;
     QStringList families;
     families << substituteFamily(designName) << designName;
     font.setFamilies(families);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(units::pixelsFromPoints(points)))));
     font.setBold(bold);
     font.setItalic(italic && (s == nullptr || !s->inherentlyItalic));
     font.setUnderline(underline);

@@ -2,6 +2,9 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <vector>
 
 namespace ui {
 
@@ -14,21 +17,37 @@ struct FontSpec {
     bool underline = false;
 };
 
-// Maps every design family name to its bundled substitute, once; the substitute's files are loaded when
-// a font of that family is first made. Every design name then resolves to the same substitute on every
-// system, so measured widths (and the placement that depends on them) do not change from one classroom
-// to the next.
-void registerBundledFonts();
-
 // The bundled family that stands in for a design family name, or the name itself when none does.
 QString substituteFamily(const QString& designName);
 
-// The font for a design name and size. Sizes are turned into whole pixels at 96 dpi, as the original
-// platform did (16 pt gives 21 pixels), and the result is independent of the screen's own dpi.
-QFont makeFont(const QString& designName, double points, bool bold, bool italic = false,
+// The bundled fonts of one program. Every design family name maps to its bundled substitute, so measured
+// widths (and the placement that depends on them) do not change from one classroom to the next. A
+// substitute's files are loaded when a font of that family is first made: a window that never shows a
+// family never pays for it.
+class Fonts {
+public:
+    Fonts();
+    Fonts(const Fonts&) = delete;
+    Fonts& operator=(const Fonts&) = delete;
+
+    // The font for a design name and size. Sizes are turned into whole pixels at 96 dpi, as the original
+    // platform did (16 pt gives 21 pixels), and the result is independent of the screen's own dpi.
+    QFont make(const QString& designName, double points, bool bold, bool italic = false,
                bool underline = false);
-inline QFont makeFont(const FontSpec& font) {
-    return makeFont(QString::fromUtf8(font.name), font.size, font.bold, font.italic, font.underline);
-}
+    QFont make(const FontSpec& font) {
+        return make(QString::fromUtf8(font.name), font.size, font.bold, font.italic, font.underline);
+    }
+
+    // Bundled font files that could not be loaded, as resource paths; each was also reported on stderr.
+    const QStringList& failures() const { return failures_; }
+    // Checks that every bundled font file is present, without loading any: what start-up can afford.
+    void checkPresent();
+
+private:
+    void registerFamily(std::size_t substitute);
+
+    std::vector<bool> registered_;
+    QStringList failures_;
+};
 
 } // namespace ui

@@ -1,7 +1,9 @@
 #include "form.h"
 
+#include "codes.h"
 #include "picture.h"
 #include "runtime.h"
+#include "runtime_error.h"
 #include "units.h"
 
 #include <QCloseEvent>
@@ -20,8 +22,7 @@ namespace {
 
 constexpr qreal twipsPerPixel = units::twipsPerPixel;
 
-QCursor cursorFromPicture(const char* resource, QPoint hotSpot) {
-    const Picture& picture = Picture::fromResource(QString::fromUtf8(resource));
+QCursor cursorFromPicture(const Picture& picture, QPoint hotSpot) {
     const qreal ratio = qApp != nullptr ? qApp->devicePixelRatio() : 1.0;
     const QSize device(int(std::lround(picture.pixelSize().width() * ratio)),
                        int(std::lround(picture.pixelSize().height() * ratio)));
@@ -30,9 +31,9 @@ QCursor cursorFromPicture(const char* resource, QPoint hotSpot) {
     return QCursor(pixmap, hotSpot.x(), hotSpot.y());
 }
 
-Label::Look lookOf(const ControlSpec& row) {
+Label::Look lookOf(const ControlSpec& row, Fonts& fonts) {
     Label::Look look;
-    look.font = makeFont(row.font);
+    look.font = fonts.make(row.font);
     look.fore = toQColor(row.fore);
     look.back = toQColor(row.back);
     look.transparent = row.transparent;
@@ -44,14 +45,15 @@ Label::Look lookOf(const ControlSpec& row) {
 
 } // namespace
 
-Form::Form(const FormSpec& design)
-    : sceneSize_(design.clientWidth / twipsPerPixel, design.clientHeight / twipsPerPixel),
+Form::Form(Runtime& runtime, const FormSpec& design)
+    : runtime_(runtime), sceneSize_(design.clientWidth / twipsPerPixel, design.clientHeight / twipsPerPixel),
       unitScale_(qreal(design.twipsPerUnit) / twipsPerPixel), background_(toQColor(design.back)),
-      surface_(QSizeF(qreal(design.clientWidth) / design.twipsPerUnit,
-                      qreal(design.clientHeight) / design.twipsPerUnit),
-               qreal(design.twipsPerUnit) / twipsPerPixel,
-               Surface::Settings{toQColor(design.back), toQColor(design.fore), toQColor(design.fill),
-                                 design.font}) {
+      surface_(
+          QSizeF(qreal(design.clientWidth) / design.twipsPerUnit,
+                 qreal(design.clientHeight) / design.twipsPerUnit),
+          qreal(design.twipsPerUnit) / twipsPerPixel,
+          Surface::Settings{toQColor(design.back), toQColor(design.fore), toQColor(design.fill), design.font},
+          runtime.fonts()) {
     setObjectName(QString::fromUtf8(design.name));
     setWindowTitle(QString::fromUtf8(design.caption));
     if (design.icon != nullptr) {
@@ -62,6 +64,9 @@ Form::Form(const FormSpec& design)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(320, 200);
+    // No input method (Qt::WA_InputMethodEnabled stays off): the answer is read key by key, and composing
+    // would swallow the key that follows a dead key (^ then the top row's 1 would type "¹").
+    keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
 }
@@ -69,34 +74,37 @@ Form::Form(const FormSpec& design)
 Form::~Form() = default;
 
 Runtime& Form::runtime() const {
-    return Runtime::instance();
+    return runtime_;
 }
 
 void Form::build(std::span<const ControlSpec> controls) {
     ControlHost& host = *this;
+    Pictures& pictures = runtime_.pictures();
+    Fonts& fonts = runtime_.fonts();
     for (const ControlSpec& row : controls) {
         const QRect twips(row.left, row.top, row.width, row.height);
         const QString name = QString::fromUtf8(row.name);
         std::unique_ptr<Control> control;
         switch (row.kind) {
         case ControlKind::Label:
-            control = std::make_unique<Label>(host, name, twips, QString::fromUtf8(row.caption), lookOf(row));
+            control = std::make_unique<Label>(host, name, twips, QString::fromUtf8(row.caption),
+                                              lookOf(row, fonts));
             break;
         case ControlKind::Image:
-            control = std::make_unique<Image>(host, name, twips,
-                                              Picture::fromResource(QString::fromUtf8(row.caption)));
+            control =
+                std::make_unique<Image>(host, name, twips, pictures.get(QString::fromUtf8(row.caption)));
             break;
         case ControlKind::PictureBox:
-            control = std::make_unique<Image>(
-                host, name, twips, Picture::fromResource(QString::fromUtf8(row.caption)), toQColor(row.back));
+            control = std::make_unique<Image>(host, name, twips, pictures.get(QString::fromUtf8(row.caption)),
+                                              toQColor(row.back));
             break;
         case ControlKind::CheckBox: {
             std::optional<QCursor> cursor;
             if (row.cursor != nullptr) {
-                cursor = cursorFromPicture(row.cursor, row.hotSpot);
+                cursor = cursorFromPicture(pictures.get(QString::fromUtf8(row.cursor)), row.hotSpot);
             }
             control = std::make_unique<CheckBox>(host, name, row.index, twips, QString::fromUtf8(row.caption),
-                                                 lookOf(row), cursor);
+                                                 lookOf(row, fonts), cursor);
             break;
         }
         case ControlKind::Shape:
@@ -123,28 +131,14 @@ Control* Form::findControl(QStringView name, int index) const {
     return nullptr;
 }
 
-Label& Form::label(QStringView name) const {
-    auto* control = dynamic_cast<Label*>(findControl(name));
-    Q_ASSERT_X(control != nullptr, "Form::label", "no such label in the layout");
-    return *control;
-}
-
-Image& Form::image(QStringView name) const {
-    auto* control = dynamic_cast<Image*>(findControl(name));
-    Q_ASSERT_X(control != nullptr, "Form::image", "no such image in the layout");
-    return *control;
-}
-
-CheckBox& Form::checkBox(QStringView name, int index) const {
-    auto* control = dynamic_cast<CheckBox*>(findControl(name, index));
-    if (control == nullptr) {
-        runtimeError(ErrorCode::SubscriptOutOfRange);
-    }
-    return *control;
+void Form::missingControl(const char* name, int index) const {
+    runtimeError(ErrorCode::InvalidCall, QStringLiteral("la fenêtre %1 n'a pas de contrôle %2(%3) de ce type")
+                                             .arg(objectName(), QString::fromUtf8(name))
+                                             .arg(index));
 }
 
 Timer& Form::addTimer(const QString& name, int intervalMs, std::function<void()> tick) {
-    return *new Timer(this, name, intervalMs, std::move(tick));
+    return *new Timer(this, runtime_, name, intervalMs, std::move(tick));
 }
 
 QTransform Form::sceneToWidget() const {
@@ -345,8 +339,9 @@ void Form::keyPressEvent(QKeyEvent* event) {
         }
         return;
     }
-    const int code = keyCodeOf(event->key());
-    const int character = charCodeOf(event->key(), event->text());
+    const ClassicKey pressed = classicKeyOf(keyStrokeOf(keyboard_, *event));
+    const int code = pressed.keyCode;
+    const int character = pressed.charCode;
     QPointer<Form> form(this);
     if (code != 0) {
         runtime().dispatch([form, code] {
@@ -385,84 +380,6 @@ bool Form::event(QEvent* event) {
         runtime().activatedFromOutside(*this);
     }
     return QWidget::event(event);
-}
-
-int keyCodeOf(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return 65 + (qtKey - Qt::Key_A);
-    }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return 48 + (qtKey - Qt::Key_0);
-    }
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return 112 + (qtKey - Qt::Key_F1);
-    }
-    switch (qtKey) {
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Space:
-        return 32;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        return 0;
-    }
-}
-
-int charCodeOf(int qtKey, const QString& text) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_Tab:
-        return 9;
-    default:
-        break;
-    }
-    if (text.size() != 1) {
-        return -1;
-    }
-    const char16_t c = text.front().unicode();
-    // The game's keys are all in the 8-bit set; a character outside it types nothing.
-    return c < 256 && c != 127 ? int(c) : -1;
 }
 
 } // namespace ui

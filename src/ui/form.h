@@ -3,6 +3,7 @@
 #include "colour.h"
 #include "controls.h"
 #include "fonts.h"
+#include "keyboard.h"
 #include "surface.h"
 #include "timer.h"
 
@@ -60,7 +61,7 @@ struct FormSpec {
 class Form : public QWidget, private ControlHost {
     Q_OBJECT
 public:
-    explicit Form(const FormSpec& design);
+    Form(Runtime& runtime, const FormSpec& design);
     ~Form() override;
 
     // The window's events; the screens override the ones they handle.
@@ -73,15 +74,13 @@ public:
     // The runtime that delivers this window's events.
     Runtime& runtime() const;
 
-    Label& label(QStringView name) const;
-    Image& image(QStringView name) const;
-    CheckBox& checkBox(QStringView name, int index) const;
     Control* findControl(QStringView name, int index = 0) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
 
     Surface& surface() { return surface_; }
     const Surface& surface() const { return surface_; }
 
+    // A timer of the window, running from now on, whose ticks the runtime delivers.
     Timer& addTimer(const QString& name, int intervalMs, std::function<void()> tick);
 
     // The client area in scene pixels (15 twips each).
@@ -94,10 +93,25 @@ public:
     // A point of the drawing, in its units, where the widget shows it.
     QPointF widgetPointForUnits(QPointF units) const;
 
+    // How the window reads the physical keys of its key events; the platform's own unless set.
+    KeyboardKind keyboard() const { return keyboard_; }
+    void setKeyboard(KeyboardKind kind) { keyboard_ = kind; }
+
     // Maximised, shown, raised and activated, also without a window manager.
     void openWindow();
 
 protected:
+    // A control of the layout table, typed, for a screen to hold from its construction on: a name that
+    // the table lacks, or a control of another kind, stops the program there and then, before any
+    // handler can run.
+    template <typename T> T& bind(const char* name, int index = 0) {
+        auto* control = dynamic_cast<T*>(findControl(QString::fromUtf8(name), index));
+        if (control == nullptr) {
+            missingControl(name, index);
+        }
+        return *control;
+    }
+
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -117,12 +131,14 @@ private:
     QWidget* styleWidget() override { return this; }
 
     void build(std::span<const ControlSpec> controls);
+    [[noreturn]] void missingControl(const char* name, int index) const;
     // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
     CheckBox* focusedCheckBox() const;
 
+    Runtime& runtime_;
     FormSlot* slot_ = nullptr;
     QSizeF sceneSize_;
     qreal unitScale_; // scene pixels per drawing unit
@@ -131,11 +147,7 @@ private:
     std::vector<std::unique_ptr<Control>> controls_; // from the front to the back
     Control* pressed_ = nullptr;
     CheckBox* hovered_ = nullptr;
+    KeyboardKind keyboard_ = KeyboardKind::Unknown;
 };
-
-// The classic key code of a Qt key (37 to 40 the arrows, 13 Enter, 27 Escape...), 0 when it has none.
-int keyCodeOf(int qtKey);
-// The character code a key press types (13 for Enter, 27 for Escape, 8 for Backspace), -1 for none.
-int charCodeOf(int qtKey, const QString& text);
 
 } // namespace ui

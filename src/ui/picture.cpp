@@ -1,9 +1,10 @@
 #include "picture.h"
 
-#include <QHash>
+#include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <cmath>
+#include <cstdio>
 
 namespace ui {
 
@@ -15,13 +16,28 @@ Picture::Picture(const QString& path) : renderer_(std::make_unique<QSvgRenderer>
 
 Picture::~Picture() = default;
 
-const Picture& Picture::fromResource(const QString& path) {
-    static QHash<QString, std::shared_ptr<Picture>> pictures;
-    auto it = pictures.find(path);
-    if (it == pictures.end()) {
-        it = pictures.insert(path, std::shared_ptr<Picture>(new Picture(path)));
+void Pictures::report(const QString& path, const char* why) {
+    if (!failures_.contains(path)) {
+        failures_ << path;
+        std::fprintf(stderr, "Les Kovrant : image %s %s\n", qUtf8Printable(path), why);
     }
-    return **it;
+}
+
+void Pictures::checkPresent(const QString& path) {
+    if (!QFile::exists(path)) {
+        report(path, "absente du programme");
+    }
+}
+
+const Picture& Pictures::get(const QString& path) {
+    auto it = pictures_.find(path);
+    if (it == pictures_.end()) {
+        it = pictures_.emplace(path, std::make_unique<Picture>(path)).first;
+        if (it->second->isNull()) {
+            report(path, "illisible");
+        }
+    }
+    return *it->second;
 }
 
 QImage Picture::image(QSize deviceSize) const {

@@ -4,6 +4,8 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <memory>
 
 class QPainter;
@@ -15,8 +17,7 @@ namespace ui {
 // and crisp at any larger one. Rasterisations are cached per device size.
 class Picture {
 public:
-    // Pictures are shared: every control showing the same resource uses one instance.
-    static const Picture& fromResource(const QString& path);
+    explicit Picture(const QString& path);
 
     QSize pixelSize() const { return size_; }
     bool isNull() const { return size_.isEmpty(); }
@@ -30,11 +31,30 @@ public:
     ~Picture();
 
 private:
-    explicit Picture(const QString& path);
-
     std::unique_ptr<QSvgRenderer> renderer_;
     QSize size_;
     mutable QImage cache_;
+};
+
+// The pictures of one program, each loaded once and shared by every control that shows it.
+class Pictures {
+public:
+    Pictures() = default;
+    Pictures(const Pictures&) = delete;
+    Pictures& operator=(const Pictures&) = delete;
+
+    // The picture of a resource; one that cannot be read is reported on stderr and shows as nothing.
+    const Picture& get(const QString& path);
+    // Checks that a picture's resource is there, without reading it.
+    void checkPresent(const QString& path);
+    // Resources that could not be read as pictures.
+    const QStringList& failures() const { return failures_; }
+
+private:
+    void report(const QString& path, const char* why);
+
+    std::map<QString, std::unique_ptr<Picture>> pictures_;
+    QStringList failures_;
 };
 
 } // namespace ui

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+#include <functional>
 
 namespace ui {
 
@@ -9,19 +9,21 @@ namespace ui {
 // draw is exact in a float and a seed replays a whole game draw for draw.
 class Random {
 public:
+    // Where a fresh seed comes from when a window wants a fresh game: the clock in the program; a fixed
+    // value in tests, the screenshots and a replayed monkey run.
+    using SeedSource = std::function<std::uint32_t()>;
+    static std::uint32_t clockSeed();
+
+    explicit Random(SeedSource source = clockSeed) : source_(std::move(source)) {}
+
     float next();
     void seed(std::uint32_t value);
-
-    // What a window does when it wants a fresh game: seeds from the clock, unless a fixed seed was
-    // injected (tests, screenshots, a replayed monkey run), in which case every reseed starts that same
-    // sequence again.
-    void reseedFromClock();
-    static void injectSeed(std::optional<std::uint32_t> seed);
+    // Seeds from the source.
+    void reseed() { seed(source_()); }
 
 private:
+    SeedSource source_;
     std::uint32_t state_ = 0x50000;
 };
-
-Random& random();
 
 } // namespace ui

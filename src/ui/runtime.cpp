@@ -1,10 +1,13 @@
 #include "runtime.h"
 
 #include "form.h"
+#include "runtime_error.h"
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 namespace ui {
 
@@ -32,12 +35,12 @@ private:
     int exceptions_;
 };
 
-FormSlot::FormSlot(Factory factory) : factory_(std::move(factory)) {
-    Runtime::instance().registerSlot(this);
+FormSlot::FormSlot(Runtime& runtime, Factory factory) : runtime_(runtime), factory_(std::move(factory)) {
+    runtime_.registerSlot(this);
 }
 
 FormSlot::~FormSlot() {
-    Runtime::instance().forgetSlot(this);
+    runtime_.forgetSlot(this);
     if (form_ && QCoreApplication::instance() == nullptr) {
         // Too late to destroy a window once the application object is gone; the process is ending.
         (void)form_.release();
@@ -46,7 +49,7 @@ FormSlot::~FormSlot() {
 
 Form& FormSlot::get() {
     if (!form_) {
-        Runtime::Scope scope(Runtime::instance());
+        Runtime::Scope scope(runtime_);
         form_ = factory_();
         form_->attach(this);
         form_->load();
@@ -55,13 +58,13 @@ Form& FormSlot::get() {
 }
 
 void FormSlot::show() {
-    Runtime& rt = Runtime::instance();
+    Runtime& rt = runtime_;
     if (rt.hasEnded()) {
         return;
     }
     Runtime::Scope scope(rt);
     Form& form = get();
-    form.openWindow();
+    rt.mapWhenSettled(form);
     rt.activate(form);
 }
 
@@ -69,7 +72,7 @@ void FormSlot::unload() {
     if (!form_) {
         return;
     }
-    Runtime& rt = Runtime::instance();
+    Runtime& rt = runtime_;
     Runtime::Scope scope(rt);
     form_->detach();
     form_->hide();
@@ -77,9 +80,22 @@ void FormSlot::unload() {
     rt.retire(std::move(form_));
 }
 
-Runtime& Runtime::instance() {
-    static Runtime runtime;
-    return runtime;
+Runtime::Runtime() = default;
+
+Runtime::~Runtime() {
+    shutdown();
+}
+
+void Runtime::run(const std::function<void()>& handler) {
+    if (!stopOnError_) {
+        handler();
+        return;
+    }
+    try {
+        handler();
+    } catch (const RuntimeErrorException& error) {
+        stopProgram(error);
+    }
 }
 
 void Runtime::dispatch(const std::function<void()>& handler) {
@@ -91,7 +107,7 @@ void Runtime::dispatch(const std::function<void()>& handler) {
         return;
     }
     Scope scope(*this);
-    handler();
+    run(handler);
 }
 
 void Runtime::post(std::function<void()> handler) {
@@ -176,15 +192,32 @@ void Runtime::retire(std::unique_ptr<Form> form) {
 
 void Runtime::drain() {
     ++depth_;
-    while (!queue_.empty() && !ended_) {
-        std::function<void()> next = std::move(queue_.front());
-        queue_.pop_front();
-        next();
+    while ((!queue_.empty() || !toMap_.empty()) && !ended_) {
+        if (!queue_.empty()) {
+            std::function<void()> next = std::move(queue_.front());
+            queue_.pop_front();
+            run(next);
+            continue;
+        }
+        // Only now that every handler has run: a window unloaded by a later handler of the same chain
+        // (the welcome screen, gone as soon as the presentation is up) never reaches the screen.
+        for (const QPointer<Form>& form : std::exchange(toMap_, {})) {
+            if (form && form->isLoaded()) {
+                form->openWindow();
+            }
+        }
     }
     queue_.clear();
+    toMap_.clear();
     // Windows unloaded while their own handler ran are destroyed only now that nothing runs.
     retired_.clear();
     --depth_;
+}
+
+void Runtime::mapWhenSettled(Form& form) {
+    if (std::find(toMap_.begin(), toMap_.end(), &form) == toMap_.end()) {
+        toMap_.emplace_back(&form);
+    }
 }
 
 void Runtime::forgetSlot(FormSlot* slot) {

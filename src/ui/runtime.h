@@ -1,5 +1,9 @@
 #pragma once
 
+#include "fonts.h"
+#include "picture.h"
+
+#include <QPointer>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -15,7 +19,7 @@ class Runtime;
 class FormSlot {
 public:
     using Factory = std::function<std::unique_ptr<Form>()>;
-    explicit FormSlot(Factory factory);
+    FormSlot(Runtime& runtime, Factory factory);
     ~FormSlot();
     FormSlot(const FormSlot&) = delete;
     FormSlot& operator=(const FormSlot&) = delete;
@@ -33,16 +37,29 @@ public:
 
 private:
     friend class Runtime;
+    Runtime& runtime_;
     Factory factory_;
     std::unique_ptr<Form> form_;
 };
 
-// Delivers the program's events one at a time: a handler always runs to its end before the next one
-// starts, and what a handler causes (an activation, the destruction of a window it still runs in) takes
-// effect right after it.
+// The forms runtime of one program. It delivers the program's events one at a time: a handler always
+// runs to its end before the next one starts, and what a handler causes (an activation, the destruction
+// of a window it still runs in) takes effect right after it. It also holds what every window of the
+// program shares: the bundled fonts and the pictures.
+//
+// The order of events: an outside event (key, click, tick, window switch) runs its handler at once, or
+// queues behind the handler that is running. What a handler causes (Activate after a show, a window's
+// destruction after its own handler unloads it) runs after the outermost handler returns, in the order
+// it was caused. After end(), nothing runs.
 class Runtime {
 public:
-    static Runtime& instance();
+    Runtime();
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    Fonts& fonts() { return fonts_; }
+    Pictures& pictures() { return pictures_; }
 
     // An event from outside (a key, a click, a tick, a window switch): runs now, or after the handler
     // that is running.
@@ -65,12 +82,16 @@ public:
     void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
 
     // When false, only the program's own show() and the player's clicks activate windows: the window
-    // system's activation events are ignored. Tests switch it off so that the offscreen platform's
-    // late activation events cannot re-run a window's Activate.
+    // system's activation events are ignored. Tests that do not exercise activation switch it off so
+    // that the offscreen platform's late activation events cannot re-run a window's Activate.
     void setFollowWindowSystem(bool follow) { followWindowSystem_ = follow; }
 
-    // Destroys every window and forgets all state: for the end of main() and between tests.
+    // Destroys every window: for the end of main().
     void shutdown();
+
+    // A runtime error in a handler stops the program (the default). Tests turn this off to see the error
+    // thrown instead.
+    void setStopOnError(bool stop) { stopOnError_ = stop; }
 
     // Whether any window is loaded: when the player has closed the last one, the program ends.
     bool anyLoaded() const;
@@ -82,6 +103,9 @@ private:
     friend class FormSlot;
     class Scope;
 
+    void run(const std::function<void()>& handler);
+    // Shows, raises and activates the window on screen once the handlers it came from have all run.
+    void mapWhenSettled(Form& form);
     void retire(std::unique_ptr<Form> form);
     void drain();
     void registerSlot(FormSlot* slot) { slots_.push_back(slot); }
@@ -91,12 +115,16 @@ private:
     int depth_ = 0;
     bool ended_ = false;
     bool followWindowSystem_ = true;
+    bool stopOnError_ = true;
     Form* active_ = nullptr;
     Form* expected_ = nullptr;
     std::deque<std::function<void()>> queue_;
     std::vector<std::unique_ptr<Form>> retired_;
+    std::vector<QPointer<Form>> toMap_;
     std::vector<FormSlot*> slots_;
     std::function<void()> endHandler_;
+    Fonts fonts_;
+    Pictures pictures_;
 };
 
 } // namespace ui

@@ -10,11 +10,6 @@ namespace ui {
 
 namespace {
 
-RuntimeErrorHandler& installedHandler() {
-    static RuntimeErrorHandler handler;
-    return handler;
-}
-
 bool hasRealScreen() {
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
         return false;
@@ -39,25 +34,27 @@ QString errorMessage(ErrorCode code) {
     return QStringLiteral("Erreur inconnue");
 }
 
-RuntimeErrorHandler setRuntimeErrorHandler(RuntimeErrorHandler handler) {
-    RuntimeErrorHandler previous = std::move(installedHandler());
-    installedHandler() = std::move(handler);
-    return previous;
+void runtimeError(ErrorCode code) {
+    runtimeError(code, QString());
 }
 
-void runtimeError(ErrorCode code) {
-    const QString text =
+void runtimeError(ErrorCode code, const QString& detail) {
+    QString text =
         QStringLiteral("Erreur d'exécution %1 : %2").arg(static_cast<int>(code)).arg(errorMessage(code));
-    if (installedHandler()) {
-        installedHandler()(code, text);
-        std::abort();
+    if (!detail.isEmpty()) {
+        text += QStringLiteral(" (") + detail + QLatin1Char(')');
     }
+    throw RuntimeErrorException(code, text);
+}
+
+void stopProgram(const RuntimeErrorException& error) {
+    const QString text = QString::fromStdString(error.what());
     std::fprintf(stderr, "Les Kovrant : %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
     if (hasRealScreen()) {
         QMessageBox::critical(nullptr, QStringLiteral("Les Kovrant"), text);
     }
-    // Not exit(): static destructors would tear down windows while a handler is still on the stack.
+    // Not exit(): destructors would tear down windows while a handler is still on the stack.
     std::_Exit(EXIT_FAILURE);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <stdexcept>
 
 namespace ui {
@@ -17,20 +16,20 @@ enum class ErrorCode : int {
 
 QString errorMessage(ErrorCode code);
 
-// Stops the program: an arithmetic overflow or a bad subscript means the game's own invariants broke, and
-// carrying on would show the child nonsense. The message goes to stderr and, on a real screen, to a dialog.
-[[noreturn]] void runtimeError(ErrorCode code);
-
-// What tests install to observe a runtime error instead of dying. The handler must not return (throwing
-// is the usual way out); if it does, the program aborts.
-using RuntimeErrorHandler = std::function<void(ErrorCode, const QString&)>;
-RuntimeErrorHandler setRuntimeErrorHandler(RuntimeErrorHandler handler);
-
-// Thrown by the handler that tests install.
+// An arithmetic overflow or a bad subscript: the game's own invariants broke, and carrying on would show
+// the child nonsense. The runtime catches it where the event's handler started and stops the program
+// (stopProgram); a test asks its runtime to let it through instead, and sees it thrown.
 struct RuntimeErrorException : std::runtime_error {
     explicit RuntimeErrorException(ErrorCode c, const QString& m)
         : std::runtime_error(m.toStdString()), code(c) {}
     ErrorCode code;
 };
+
+// Throws the error, with its message in French as a teacher would report it.
+[[noreturn]] void runtimeError(ErrorCode code);
+[[noreturn]] void runtimeError(ErrorCode code, const QString& detail);
+
+// Ends the process at once: the message goes to stderr and, on a real screen, to a dialog.
+[[noreturn]] void stopProgram(const RuntimeErrorException& error);
 
 } // namespace ui

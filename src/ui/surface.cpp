@@ -38,10 +38,11 @@ bool contains(const QRectF& outer, const QRectF& inner) {
 
 } // namespace
 
-Surface::Surface(QSizeF sizeInUnits, qreal scenePixelsPerUnit, const Settings& settings)
-    : size_(sizeInUnits * scenePixelsPerUnit), scale_(scenePixelsPerUnit), background_(settings.background),
-      fore_(settings.fore), fill_(settings.fill), fontName_(QString::fromUtf8(settings.font.name)),
-      fontSize_(settings.font.size), fontBold_(settings.font.bold), fontItalic_(settings.font.italic),
+Surface::Surface(QSizeF sizeInUnits, qreal scenePixelsPerUnit, const Settings& settings, Fonts& fonts)
+    : fonts_(fonts), size_(sizeInUnits * scenePixelsPerUnit), scale_(scenePixelsPerUnit),
+      background_(settings.background), fore_(settings.fore), fill_(settings.fill),
+      fontName_(QString::fromUtf8(settings.font.name)), fontSize_(settings.font.size),
+      fontBold_(settings.font.bold), fontItalic_(settings.font.italic),
       fontUnderline_(settings.font.underline) {}
 
 void Surface::clear() {
@@ -115,7 +116,7 @@ void Surface::setFontSize(double points) {
 }
 
 QFont Surface::currentFont() const {
-    return makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_);
+    return fonts_.make(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_);
 }
 
 QBrush Surface::fillBrush() const {

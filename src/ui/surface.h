@@ -47,7 +47,7 @@ public:
     };
 
     // `scenePixelsPerUnit`: 4/3 for a window that draws in points, 1 for one that draws in pixels.
-    Surface(QSizeF sizeInUnits, qreal scenePixelsPerUnit, const Settings& settings);
+    Surface(QSizeF sizeInUnits, qreal scenePixelsPerUnit, const Settings& settings, Fonts& fonts);
 
     // Told the scene-pixel rectangle that changed, so the window repaints only that.
     void setDamageListener(std::function<void(const QRectF&)> listener) { damaged_ = std::move(listener); }
@@ -101,6 +101,7 @@ private:
     QBrush fillBrush() const;
     QPointF toScene(QPointF units) const { return units * scale_; }
 
+    Fonts& fonts_;
     QSizeF size_; // scene pixels
     qreal scale_;
     QColor background_;

@@ -4,8 +4,8 @@
 
 namespace ui {
 
-Timer::Timer(QObject* owner, QString name, int intervalMs, std::function<void()> tick)
-    : QObject(owner), tick_(std::move(tick)) {
+Timer::Timer(QObject* owner, Runtime& runtime, QString name, int intervalMs, std::function<void()> tick)
+    : QObject(owner), runtime_(runtime), tick_(std::move(tick)) {
     setObjectName(name);
     timer_.setInterval(intervalMs);
     timer_.setTimerType(intervalMs < 100 ? Qt::PreciseTimer : Qt::CoarseTimer);
@@ -22,7 +22,7 @@ void Timer::setRunning(bool running) {
 }
 
 void Timer::fire() {
-    Runtime::instance().dispatch(tick_);
+    runtime_.dispatch(tick_);
 }
 
 } // namespace ui

@@ -6,12 +6,14 @@
 
 namespace ui {
 
+class Runtime;
+
 // A window's timer: runs from the window's creation at a fixed interval and hands each tick to the
 // window through the runtime's one-at-a-time delivery. Tests call fire() instead of waiting.
 class Timer : public QObject {
     Q_OBJECT
 public:
-    Timer(QObject* owner, QString name, int intervalMs, std::function<void()> tick);
+    Timer(QObject* owner, Runtime& runtime, QString name, int intervalMs, std::function<void()> tick);
 
     int interval() const { return timer_.interval(); }
     bool isRunning() const { return timer_.isActive(); }
@@ -23,6 +25,7 @@ public:
     void fire();
 
 private:
+    Runtime& runtime_;
     QTimer timer_;
     std::function<void()> tick_;
 };

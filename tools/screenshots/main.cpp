@@ -4,10 +4,8 @@
 //   kovrant-screenshots [directory]      (docs/screenshots by default)
 
 #include "exercise/kovrant.h"
-#include "shell/module11.h"
-#include "shell/screens.h"
+#include "shell/programme.h"
 #include "ui/fonts.h"
-#include "ui/random.h"
 #include "ui/runtime.h"
 
 #include <QApplication>
@@ -21,8 +19,8 @@
 
 namespace {
 
-using shell::module11;
-namespace screens = shell::screens;
+// The programme that main() builds.
+shell::Programme* programme = nullptr;
 
 QString outputDir;
 bool failed = false;
@@ -68,16 +66,16 @@ void click(ui::Form& form, QStringView control, int index = 0) {
 }
 
 exercise::Kovrant& kovrant() {
-    return screens::kovrant().as<exercise::Kovrant>();
+    return programme->kovrant().as<exercise::Kovrant>();
 }
 
 QString exactResult() {
-    return QString::number(std::llround(double(kovrant().champs().resultat)));
+    return QString::number(std::llround(double(kovrant().champs().calcul.resultat)));
 }
 
 // An estimate five times too small: far enough off to lose points and be shown the help line.
 QString farOffEstimate() {
-    const long long fifth = std::llround(double(kovrant().champs().resultat) / 5.0);
+    const long long fifth = std::llround(double(kovrant().champs().calcul.resultat) / 5.0);
     return QString::number(fifth < 1 ? 1 : fifth);
 }
 
@@ -101,18 +99,16 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    ui::Runtime& runtime = ui::Runtime::instance();
-    runtime.setFollowWindowSystem(false);
-    runtime.setEndHandler([] {});
-    ui::Random::injectSeed(1);
-    ui::random().seed(1);
-    ui::registerBundledFonts();
+    shell::Programme programmeJeu({.graine = [] { return 1u; }, .fin = [] {}});
+    programme = &programmeJeu;
+    programmeJeu.runtime().setFollowWindowSystem(false);
+    programmeJeu.hasard().seed(1);
 
     // The welcome window lasts only until its Activate shows the presentation; it is caught loaded.
-    save(screens::accueil().get(), "accueil");
-    screens::accueil().show();
+    save(programme->accueil().get(), "accueil");
+    programme->accueil().show();
 
-    ui::Form& presentation = screens::presentation().get();
+    ui::Form& presentation = programme->presentation().get();
     click(presentation, u"Table", 2);
     save(presentation, "presentation");
     click(presentation, u"flèche");
@@ -134,26 +130,26 @@ int main(int argc, char* argv[]) {
     save(game, "kovrant-aide");
 
     // Exact answers, ten points each, until the score passes 99 and the next key ends the game.
-    for (int question = 0; question < 50 && screens::kovrant().isLoaded() && !screens::fin().isLoaded();
+    for (int question = 0; question < 50 && programme->kovrant().isLoaded() && !programme->fin().isLoaded();
          ++question) {
         press(game, Qt::Key_Space, QStringLiteral(" "));
-        if (screens::fin().isLoaded()) {
+        if (programme->fin().isLoaded()) {
             break;
         }
         type(game, exactResult());
         enter(game);
     }
-    if (!screens::fin().isLoaded()) {
+    if (!programme->fin().isLoaded()) {
         QTextStream(stderr) << "the game did not reach its end\n";
         return 1;
     }
-    ui::Form& fin = screens::fin().get();
+    ui::Form& fin = programme->fin().get();
     save(fin, "fin");
 
     enter(fin);
-    save(screens::aurevoir().get(), "aurevoir");
-    click(screens::aurevoir().get(), u"flèche");
+    save(programme->aurevoir().get(), "aurevoir");
+    click(programme->aurevoir().get(), u"flèche");
 
-    runtime.shutdown();
+    programmeJeu.runtime().shutdown();
     return failed ? 1 : 0;
 }

@@ -1,0 +1,46 @@
+#include "programme.h"
+
+#include "exercise/kovrant.h"
+#include "presentation/presentation.h"
+#include "shell/accueil.h"
+#include "shell/aurevoir.h"
+#include "shell/fin.h"
+#include "shell/pictures.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+
+namespace shell {
+
+namespace {
+template <typename Screen> ui::FormSlot::Factory factory(Programme& programme) {
+    return [&programme] { return std::make_unique<Screen>(programme); };
+}
+} // namespace
+
+Programme::Programme(Options options)
+    : hasard_(std::move(options.graine)), accueil_(runtime_, factory<Accueil>(*this)),
+      presentation_(runtime_, factory<::presentation::Presentation>(*this)),
+      kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
+      aurevoir_(runtime_, factory<Aurevoir>(*this)) {
+    if (options.fin) {
+        runtime_.setEndHandler(std::move(options.fin));
+    }
+}
+
+Programme::~Programme() {
+    runtime_.shutdown();
+}
+
+void Programme::demarrer() {
+    // A missing font or picture would show as a blank: say so at once, where a teacher can read it.
+    // Only their presence is checked here; reading them waits for the window that shows them.
+    runtime_.fonts().checkPresent();
+    for (const char* picture : pictures::toutes) {
+        runtime_.pictures().checkPresent(QString::fromLatin1(picture));
+    }
+    QGuiApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::icone)));
+    accueil_.show();
+}
+
+} // namespace shell

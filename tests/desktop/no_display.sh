@@ -1,0 +1,33 @@
+#!/bin/bash
+# Started with no display server at all, the game says so in one line and leaves with status 2, where Qt
+# would abort and dump core. A platform asked for by name is still Qt's to start.
+#
+#   no_display.sh KOVRANT    the program to run
+set -uo pipefail
+
+kovrant=$1
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    sed 's/^/  stderr: /' "$err" >&2
+    exit 1
+}
+bare() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >/dev/null 2>"$err"
+}
+
+bare "$kovrant"
+status=$?
+[ "$status" = 2 ] || fail "status $status without a display, 2 expected"
+[ "$(wc -l <"$err")" = 1 ] || fail "$(wc -l <"$err") lines on standard error, 1 expected"
+grep -q '^Les Kovrant : aucun écran disponible' "$err" || fail "not the line that says there is no display"
+
+# The offscreen platform needs no display: the game runs until it is stopped.
+for how in "QT_QPA_PLATFORM=offscreen $kovrant" "$kovrant -platform offscreen"; do
+    # shellcheck disable=SC2086
+    bare timeout 1.5 env $how
+    status=$?
+    [ "$status" = 124 ] || fail "$how: status $status, the game should have been running"
+done
+echo "no display: one line, status 2"
