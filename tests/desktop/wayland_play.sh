@@ -42,6 +42,7 @@ cleanup() {
     exit $status
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -98,19 +99,22 @@ ipc=$(compgen -G "$dir/sway-ipc.*.sock")
 display=$(basename "$(compgen -G "$dir/wayland-[0-9]")")
 user_env+=("WAYLAND_DISPLAY=$display")
 
-"${as_user[@]}" "${user_env[@]}" QT_QPA_PLATFORM=wayland ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
+# No QT_QPA_PLATFORM (the test runner's offscreen stays out): the toolkit picks the platform as it
+# would in a player's Wayland session, and xwayland is off, so only a native window can appear.
+"${as_user[@]}" "${user_env[@]}" ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
     ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} "$dir/kovrant" >"$dir/game.log" 2>&1 &
 game_pid=$!
 
-# The game's windows as sway shows them, one a line: id, 1 if it has the keyboard, then the client
-# area's left, top, width and height on the output.
+# The game's windows as sway shows them, one a line: id, 1 if it has the keyboard, the client area's
+# left, top, width and height on the output, then the application id and the kind of window.
 windows() {
     "${as_user[@]}" "${user_env[@]}" swaymsg -s "$ipc" -t get_tree | /usr/bin/python3 -c '
 import json, sys
 def walk(node):
     if node.get("pid") == int(sys.argv[1]):
         r, w = node["rect"], node["window_rect"]
-        print(node["id"], int(node["focused"]), r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"])
+        print(node["id"], int(node["focused"]), r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"],
+              node.get("app_id"), node.get("shell"))
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         walk(child)
 walk(json.load(sys.stdin))' "$game_pid"
@@ -125,7 +129,8 @@ window() { windows | grep "^$1 "; }
 place() {
     /usr/bin/python3 -c '
 import sys
-_, _, x, y, w, h, sw, sh, px, py = (float(a) for a in sys.argv[1:])
+x, y, w, h = (float(a) for a in sys.argv[3:7])
+sw, sh, px, py = (float(a) for a in sys.argv[-4:])
 scale = min(w / (sw / 15), h / (sh / 15))
 dx, dy = round((w - sw / 15 * scale) / 2), round((h - sh / 15 * scale) / 2)
 print(round(x + dx + px / 15 * scale), round(y + dy + py / 15 * scale))' $1 "$2" "$3" "$4" "$5"
@@ -156,6 +161,9 @@ wait_until "no window for the presentation screen" window_count_is 1
 presentation=$(windows)
 presentation_id=${presentation%% *}
 echo "presentation screen after $(elapsed) s: $presentation"
+# The desktop shows the game's name and icon by this id, the name of its desktop entry.
+[ "$(echo "$presentation" | cut -d' ' -f7-)" = "fr.leskovrant.Kovrant xdg_shell" ] ||
+    fail "not a native Wayland window of the application fr.leskovrant.Kovrant"
 
 # Additions and subtractions, by keyboard; then the arrow.
 type_keys -k Tab -k space
