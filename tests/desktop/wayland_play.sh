@@ -46,6 +46,11 @@ trap 'exit 143' TERM INT
 
 fail() {
     echo "FAIL: $*" >&2
+    local shot="${TMPDIR:-/tmp}/kovrant-wayland-$mode-failure.png"
+    if [ -n "${display:-}" ] && "${as_user[@]}" "${user_env[@]}" grim "$dir/failure.png" 2>/dev/null &&
+        cp "$dir/failure.png" "$shot"; then
+        echo "the screen as it was: $shot" >&2
+    fi
     exit 1
 }
 
