@@ -14,7 +14,7 @@
 # the compositor and the game as that user, with a private runtime directory.
 set -euo pipefail
 
-for tool in sway swaymsg wtype grim setpriv; do
+for tool in sway swaymsg grim setpriv; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (scripts/setup-debian.sh --tests)"; exit 77; }
 done
 
@@ -65,8 +65,8 @@ fi
 chmod 700 "$dir"
 # The build tree may sit where the user cannot read; the game's pictures and fonts are compiled in.
 install -m 755 "$program" "$dir/kovrant"
-install -m 755 "$here/wl_click.py" "$dir/wl_click.py"
-[ ${#as_user[@]} -gt 0 ] && chown "$user:" "$dir/kovrant" "$dir/wl_click.py"
+install -m 755 "$here/wl_input.py" "$dir/wl_input.py"
+[ ${#as_user[@]} -gt 0 ] && chown "$user:" "$dir/kovrant" "$dir/wl_input.py"
 
 {
     echo "xwayland disable"
@@ -152,8 +152,8 @@ pixels = fields[4]
 red = sum(1 for i in range(0, len(pixels), 3) if pixels[i] > 180 and pixels[i + 1] < 80 and pixels[i + 2] < 80)
 sys.exit(0 if red >= 4 else 1)'
 }
-type_keys() { "${as_user[@]}" "${user_env[@]}" wtype -s 1500 "$@"; }
-click() { "${as_user[@]}" "${user_env[@]}" /usr/bin/python3 "$dir/wl_click.py" "$1" "$2" 1280 800; }
+type_keys() { "${as_user[@]}" "${user_env[@]}" /usr/bin/python3 "$dir/wl_input.py" keys "$@"; }
+click() { "${as_user[@]}" "${user_env[@]}" /usr/bin/python3 "$dir/wl_input.py" click "$1" "$2" 1280 800; }
 
 # The scenes of the two big windows and of the farewell screen, and their controls' centres, in twips.
 big=(18960 10215)
@@ -170,8 +170,8 @@ echo "presentation screen after $(elapsed) s: $presentation"
 [ "$(echo "$presentation" | cut -d' ' -f7-)" = "fr.leskovrant.Kovrant xdg_shell" ] ||
     fail "not a native Wayland window of the application fr.leskovrant.Kovrant"
 
-# Additions and subtractions, by keyboard; then the arrow.
-type_keys -k Tab -k space
+# Additions and subtractions, by keyboard (Tab to the first box, Space ticks it); then the arrow.
+type_keys Tab space
 read -r ax ay < <(place "$presentation" "${big[@]}" "${arrow_presentation[@]}")
 click "$ax" "$ay"
 wait_until "the arrow did not start the game (was a family ticked?)" one_window_other_than "$presentation_id"
@@ -181,13 +181,13 @@ echo "exercise screen after $(elapsed) s: $exercise"
 
 read -r sx sy < <(place "$exercise" "${big[@]}" "${arret_exercise[@]}")
 red_around "$sx" "$sy" 12 && fail "the stop sign shows during a question"
-type_keys 5000 -k Return
+type_keys 5 0 0 0 Return
 stop_shows() { red_around "$sx" "$sy" 12; }
 wait_until "the answer was not judged: no pause" stop_shows
 echo "answer judged after $(elapsed) s"
 
 # Any key poses the next question; Escape then leaves for the farewell screen, a new window.
-type_keys -k space -s 300 -k Escape
+type_keys space Escape
 wait_until "Escape did not open the farewell screen" window_count_is 2
 farewell_window=$(windows | grep -v "^$exercise_id ")
 exercise=$(window "$exercise_id")
@@ -200,7 +200,7 @@ stop_shows && fail "the stop sign still shows after Escape: a new question was n
 
 # Keys now belong to the farewell screen, which takes none of these: the exercise behind must not
 # judge an answer.
-type_keys 7 -k Return
+type_keys 7 Return
 sleep 0.5
 stop_shows && fail "keys typed after the farewell screen opened reached the exercise screen"
 
