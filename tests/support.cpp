@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include "ui/runtime_error.h"
+#include "ui/units.h"
 
 #include <QKeyEvent>
 #include <stdexcept>
@@ -83,7 +84,7 @@ QColor colourAtUnits(const QImage& render, QPointF units, qreal scale, qreal twi
 }
 
 QColor colourAtTwips(const QImage& render, QPointF twips, qreal scale) {
-    const QPointF pixel = twips / 15.0 * scale;
+    const QPointF pixel = twips / ui::units::twipsPerPixel * scale;
     return render.pixelColor(int(pixel.x()), int(pixel.y()));
 }
 

@@ -3,6 +3,7 @@
 #include "exercise/kovrant.h"
 #include "shell/programme.h"
 #include "ui/form.h"
+#include "ui/units.h"
 
 #include <QColor>
 #include <QImage>
@@ -66,7 +67,8 @@ bool inPause(const exercise::Kovrant& k);
 
 // The colour a scene render shows at a point of the window's drawing units (points on the game's two
 // big windows), at `scale` device pixels per scene pixel.
-QColor colourAtUnits(const QImage& render, QPointF units, qreal scale = 1.0, qreal twipsPerUnit = 20.0);
+QColor colourAtUnits(const QImage& render, QPointF units, qreal scale = 1.0,
+                     qreal twipsPerUnit = ui::units::twipsPerPoint);
 // The same at a point given in twips.
 QColor colourAtTwips(const QImage& render, QPointF twips, qreal scale = 1.0);
 

@@ -19,7 +19,7 @@ namespace {
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
 
-constexpr double pixelsPerPoint = 4.0 / 3.0;
+constexpr double pixelsPerPoint = ui::units::pixelsFromPoints(1);
 
 Kovrant& startGame(int family, std::uint32_t seed) {
     return testsupport::newGame(game, seed, {family});

@@ -210,8 +210,9 @@ private Q_SLOTS:
             game->runtime().fonts().make(QStringLiteral("Times New Roman"), 48, true));
         for (const Shown& q : play({1, 2, 3}, 60)) {
             QCOMPARE(q.caption, QString(q.texte_calcul + u"        ?"_s));
-            const double w = metrics.horizontalAdvance(q.texte_calcul) / (4.0 / 3.0);
-            QVERIFY2(std::abs(q.left - (320 - w + q.decalage) * 20) <= 1.0, qPrintable(q.texte_calcul));
+            const double w = metrics.horizontalAdvance(q.texte_calcul) / ui::units::pixelsFromPoints(1);
+            QVERIFY2(std::abs(q.left - ui::units::twipsFromPoints(320 - w + q.decalage)) <= 1.0,
+                     qPrintable(q.texte_calcul));
         }
     }
 };

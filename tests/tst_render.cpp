@@ -57,7 +57,7 @@ private Q_SLOTS:
         }
         // A click reaches the control under it: the middle of Table(2), at (4080 + 2895 / 2, 6840 + 360 / 2)
         // twips, in scene pixels.
-        const QPointF middle = QPointF(4080 + 2895 / 2.0, 6840 + 180) / 15.0;
+        const QPointF middle = QPointF(4080 + 2895 / 2.0, 6840 + 180) / double(ui::units::twipsPerPixel);
         QTest::mouseClick(&form, Qt::LeftButton, {}, (middle * scale + offset).toPoint());
         QCOMPARE(game->module11.operations_choisies[2].value(), 1);
         QVERIFY(!testsupport::checkBox(form, 1).isChecked() && !testsupport::checkBox(form, 3).isChecked());

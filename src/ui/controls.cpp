@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "picture.h"
+#include "units.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -12,7 +13,7 @@
 namespace ui {
 
 namespace {
-constexpr qreal twipsPerPixel = 15.0;
+constexpr qreal twipsPerPixel = units::twipsPerPixel;
 }
 
 Control::Control(ControlHost& host, QString name, QRect twips)
