@@ -50,10 +50,11 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("chosen");
         QTest::newRow("divisions alone") << u"3"_s << QList<int>{0, 0, 1};
         QTest::newRow("one unticked, another kept") << u"121"_s << QList<int>{0, 1, 0};
-        QTest::newRow("tab and space tick additions") << u"\t "_s << QList<int>{1, 0, 0};
-        QTest::newRow("two tabs reach multiplications") << u"\t\t "_s << QList<int>{0, 1, 0};
-        QTest::newRow("four tabs wrap to additions") << u"\t\t\t\t "_s << QList<int>{1, 0, 0};
-        QTest::newRow("space again unticks") << u"\t  "_s << QList<int>{0, 0, 0};
+        QTest::newRow("additions have the focus from the start") << u" "_s << QList<int>{1, 0, 0};
+        QTest::newRow("tab reaches multiplications") << u"\t "_s << QList<int>{0, 1, 0};
+        QTest::newRow("space on the arrow with nothing ticked") << u"\t\t\t "_s << QList<int>{0, 0, 0};
+        QTest::newRow("five tabs wrap to additions") << u"\t\t\t\t\t "_s << QList<int>{1, 0, 0};
+        QTest::newRow("space again unticks") << u"  "_s << QList<int>{0, 0, 0};
     }
     void choosingFamilies() {
         QFETCH(QString, actions);

@@ -10,4 +10,9 @@ namespace exercise {
 // presentation screens. Its rings are the scoring zones, from +10 at the centre to -5 at the edge.
 void dessiner_cible(ui::Surface& surface);
 
+// The seventeen labels that write the points on the rings, named alike on both screens.
+inline constexpr const char* legendes[] = {"Label1",  "Label9",  "Label10", "Label11", "Label12", "Label13",
+                                           "Label14", "Label15", "Label16", "Label17", "Label18", "Label19",
+                                           "Label20", "Label21", "Label22", "Label23", "Label24"};
+
 } // namespace exercise

@@ -97,6 +97,7 @@ Kovrant::Kovrant(shell::Programme& programme)
       Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
     arret.onClick = [this] { arret_Click(); };
     fleche.onClick = [this] { fleche_Click(); };
+    decrire_pour_lecteurs();
 }
 
 double Kovrant::r() {
@@ -156,6 +157,10 @@ void Kovrant::nouveau_calcul() {
     Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("        ?"));
     arret.setVisible(false);
     fleche.setVisible(false);
+    aide_->hide();
+    score_->hide();
+    cible_->renamed();
+    announce([this] { return calcul_a_dire(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2); });
 }
 
 void Kovrant::keyPress(int charCode) {
@@ -175,6 +180,7 @@ void Kovrant::keyPress(int charCode) {
 void Kovrant::saisir_reponse() {
     QString& reponse = module11.reponse;
     const QString& touche = module11.touche;
+    const QString avant = reponse;
     surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(ui::palette::white));
     if (touche == ui::characterOf(ui::chars::backspace)) {
         reponse.clear();
@@ -198,6 +204,11 @@ void Kovrant::saisir_reponse() {
     c_.reponse_affichee = ui::espacer_milliers(reponse);
     Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee +
                       QStringLiteral(" ?"));
+    if (reponse != avant) {
+        announce([&reponse]() -> QString {
+            return reponse.isEmpty() ? QStringLiteral("Réponse effacée") : reponse;
+        });
+    }
 }
 
 void Kovrant::evaluer_reponse() {
@@ -230,6 +241,8 @@ void Kovrant::evaluer_reponse() {
     reponse_exacte.setCaption(QStringLiteral("la réponse exacte est ") + c_.reponse_affichee);
     preparer_score();
     module11.reponse.clear();
+    cible_->renamed();
+    announce([this] { return verdict_a_dire(); });
 }
 
 void Kovrant::preparer_score() {
@@ -260,6 +273,8 @@ void Kovrant::afficher_score() {
     s.setCurrentY(470);
     s.setCurrentX(double(c_.x_score) - h);
     s.print(module11.texte_score);
+    score_->show(
+        QRectF(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495)));
 }
 
 void Kovrant::afficher_aide() {
@@ -290,6 +305,8 @@ void Kovrant::ecrire_dans_bulle(const QString& texte) {
     s.setCurrentY(c_.ordonnee_texte.value());
     s.setCurrentX(300 - double(w) / 2);
     s.print(texte);
+    const double rx = double(w) / 2 + 30;
+    aide_->show(QRectF(300 - rx, c_.ordonnee_texte.value() + 10 - 0.15 * rx, 2 * rx, 0.3 * rx));
 }
 
 void Kovrant::Timer1_Timer() {
@@ -297,10 +314,16 @@ void Kovrant::Timer1_Timer() {
         c_.secondes += 1;
     }
     chronometre.setCaption(ui::texte_nombre(c_.secondes));
+    if ((c_.secondes == 10 || c_.secondes == 20) && module11.attente_reponse == 1) {
+        announce([this]() -> QString {
+            return QStringLiteral("Plus que %1 secondes").arg(30 - c_.secondes.value());
+        });
+    }
     if (c_.secondes == 30 && module11.attente_reponse == 1) {
         if (module11.reponse.isEmpty()) {
             c_.reponse_affichee = QStringLiteral("0");
         }
+        announce([] { return QStringLiteral("Temps écoulé."); });
         evaluer_reponse();
     }
 }
@@ -328,6 +351,75 @@ void Kovrant::fleche_Click() {
 
 void Kovrant::arret_Click() {
     programme_.aurevoir().show();
+}
+
+namespace {
+
+// Where the mark of each band lands, band 1 first.
+const char* const zones[] = {
+    "le disque jaune du centre, plus 10 points",
+    "l'anneau rouge, plus 5 points",
+    "l'anneau bleu clair, plus 1 point",
+    "l'anneau noir, 0 point",
+    "l'anneau blanc, moins 5 points",
+};
+
+} // namespace
+
+void Kovrant::decrire_pour_lecteurs() {
+    setAccessibleName(QStringLiteral("Les Kovrant, exercice"));
+    Calcul.accessibleName = [this]() -> QString {
+        if (c_.calcul.operation == Operation::Aucune) {
+            return ui::spokenText(Calcul.caption());
+        }
+        // After the calculation the caption holds the answer, as keyed or judged, or a lone "?".
+        QString reponse = Calcul.caption().mid(c_.calcul.texte_calcul.size()).trimmed();
+        if (reponse.endsWith(QLatin1Char('?'))) {
+            reponse.chop(1);
+        }
+        reponse = ui::spokenText(reponse);
+        const QString calcul = calcul_a_dire(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2);
+        return reponse.isEmpty() ? calcul : calcul + QStringLiteral(", ta réponse ") + reponse;
+    };
+    chronometre.accessibleName = [this]() -> QString {
+        const int n = c_.secondes.value();
+        return QString::number(n) + (n > 1 ? QStringLiteral(" secondes") : QStringLiteral(" seconde"));
+    };
+    bind<ui::Image>("environ").accessibleName = [] { return QStringLiteral("environ égal à"); };
+    arret.accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
+    fleche.accessibleName = [] { return QStringLiteral("Question suivante"); };
+
+    cible_ = &addPaintedItem(QAccessible::Graphic, [this]() -> QString {
+        if (!fleche.isVisible()) {
+            return QStringLiteral("Cible");
+        }
+        const auto bande = std::size_t(&bande_pour(c_.ecart) - bandes.data());
+        return QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(zones[bande]);
+    });
+    cible_->show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    for (const char* legende : legendes) {
+        cible_->holds(bind<ui::Label>(legende));
+    }
+    aide_ = &addPaintedItem(QAccessible::StaticText,
+                            [this] { return aide_->isVisible() ? aide_a_dire() : QString(); });
+    score_ = &addPaintedItem(QAccessible::StaticText, [this]() -> QString {
+        return QStringLiteral("Score ") + QString::number(module11.score.value());
+    });
+}
+
+QString Kovrant::aide_a_dire() const {
+    return calcul_a_dire(c_.calcul.operation, c_.arrondi1, c_.arrondi2) + QStringLiteral(" égale ") +
+           nombre_a_dire(c_.resultat_arrondi);
+}
+
+QString Kovrant::verdict_a_dire() const {
+    QString verdict = ui::spokenText(commentaire.caption()) + QStringLiteral(". La réponse exacte est ") +
+                      nombre_a_dire(c_.calcul.resultat) + QStringLiteral(". Score ") +
+                      QString::number(module11.score.value()) + QLatin1Char('.');
+    if (Titre_aide.isVisible()) {
+        verdict += QStringLiteral(" Aide : ") + aide_a_dire() + QLatin1Char('.');
+    }
+    return verdict;
 }
 
 } // namespace exercise

@@ -65,6 +65,15 @@ private:
 
     shell::Programme& programme_;
     shell::Module11& module11;
+
+    // What screen readers are told of this window (the end of kovrant.cpp).
+    void decrire_pour_lecteurs();
+    QString verdict_a_dire() const;
+    QString aide_a_dire() const;
+    ui::PaintedItem* cible_ = nullptr;
+    ui::PaintedItem* aide_ = nullptr;
+    ui::PaintedItem* score_ = nullptr;
+
     Champs c_;
     ui::Label& Calcul;
     ui::Label& commentaire;

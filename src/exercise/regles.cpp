@@ -143,6 +143,31 @@ QString texte_operateur(Operation operation) {
     return QString();
 }
 
+QString nombre_a_dire(float x) {
+    return QString::number(static_cast<qint64>(x));
+}
+
+QString calcul_a_dire(Operation operation, float nombre1, float nombre2) {
+    const char* mot = "";
+    switch (operation) {
+    case Operation::Addition:
+        mot = " plus ";
+        break;
+    case Operation::Soustraction:
+        mot = " moins ";
+        break;
+    case Operation::Multiplication:
+        mot = " fois ";
+        break;
+    case Operation::Division:
+        mot = " divisé par ";
+        break;
+    case Operation::Aucune:
+        return QString();
+    }
+    return nombre_a_dire(nombre1) + QString::fromUtf8(mot) + nombre_a_dire(nombre2);
+}
+
 TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2) {
     TextesCalcul t;
     t.texte_operande1 = texte_operande(nombre1);

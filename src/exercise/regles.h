@@ -70,6 +70,12 @@ struct LigneAide {
 // makes the rounded division exact.
 LigneAide ligne_aide(Operation operation, float nombre1, float nombre2);
 
+// A calculation as a French speech synthesiser should read it: digits without blanks, the operator in
+// words ("12345 plus 67890", "1234 fois 56", "5929 divisé par 7", "5000 moins 2345").
+QString calcul_a_dire(Operation operation, float nombre1, float nombre2);
+// A whole number in digits alone, for the same synthesiser.
+QString nombre_a_dire(float x);
+
 // A rounded number as the help line writes it. From ten million up the runtime would switch to exponent
 // form, which means nothing to a child; the number is written out in digits instead (10 000 000).
 QString texte_arrondi(float x);

@@ -91,8 +91,23 @@ Presentation::Presentation(shell::Programme& programme)
         Table[i] = &bind<ui::CheckBox>("Table", i);
         Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
-    bind<ui::Image>("flèche").onClick = [this] { fleche_Click(); };
-    bind<ui::Image>("arret").onClick = [this] { arret_Click(); };
+    auto& fleche = bind<ui::Image>("flèche");
+    auto& arret = bind<ui::Image>("arret");
+    fleche.onClick = [this] { fleche_Click(); };
+    arret.onClick = [this] { arret_Click(); };
+
+    // For the keyboard and screen readers: the arrow and the stop sign follow the three boxes.
+    setAccessibleName(QStringLiteral("Les Kovrant, règles du jeu et choix des opérations"));
+    fleche.accessibleName = [] { return QStringLiteral("Commencer le jeu"); };
+    fleche.setTabIndex(4);
+    arret.accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
+    arret.setTabIndex(5);
+    ui::PaintedItem& cible = addPaintedItem(
+        QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
+    cible.show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    for (const char* legende : exercise::legendes) {
+        cible.holds(bind<ui::Label>(legende));
+    }
 }
 
 void Presentation::activate() {
@@ -118,6 +133,8 @@ void Presentation::fleche_Click() {
     const auto& choisies = module11.operations_choisies;
     if (choisies[1] + choisies[2] + choisies[3] > 0) {
         programme_.kovrant().show();
+    } else {
+        announce([] { return QStringLiteral("Choisis d'abord une opération."); });
     }
 }
 

@@ -19,7 +19,9 @@ const ui::FormSpec design{
 };
 } // namespace
 
-Accueil::Accueil(Programme& programme) : ui::Form(programme.runtime(), design), programme_(programme) {}
+Accueil::Accueil(Programme& programme) : ui::Form(programme.runtime(), design), programme_(programme) {
+    setAccessibleName(QStringLiteral("Les Kovrant, accueil"));
+}
 
 void Accueil::activate() {
     programme_.presentation().show();

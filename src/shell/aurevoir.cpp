@@ -39,7 +39,17 @@ const ui::FormSpec design{
 } // namespace
 
 Aurevoir::Aurevoir(Programme& programme) : ui::Form(programme.runtime(), design) {
-    bind<ui::Image>("flèche").onClick = [this] { runtime().end(); };
+    auto& fleche = bind<ui::Image>("flèche");
+    fleche.onClick = [this] { runtime().end(); };
+    // The arrow is the only thing to do here: the keyboard finds it at once.
+    setAccessibleName(QStringLiteral("Les Kovrant, au revoir"));
+    fleche.accessibleName = [] { return QStringLiteral("Quitter le jeu"); };
+    fleche.setTabIndex(1);
+    bind<ui::Image>("Picture1").accessibleName = [] { return QStringLiteral("Courrier électronique"); };
+}
+
+void Aurevoir::activate() {
+    announce([] { return QStringLiteral("Au revoir"); });
 }
 
 } // namespace shell

@@ -11,6 +11,7 @@ class Aurevoir : public ui::Form {
     Q_OBJECT
 public:
     explicit Aurevoir(Programme& programme);
+    void activate() override;
 
     // The contact address shown at the bottom of the screen.
     static constexpr const char* adresse = "bonjour@leskovrant.fr";

@@ -36,7 +36,14 @@ const ui::FormSpec design{
 
 Fin::Fin(Programme& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
-    bind<ui::Image>("flèche").onClick = [this] { fleche_click(); };
+    auto& fleche = bind<ui::Image>("flèche");
+    fleche.onClick = [this] { fleche_click(); };
+    setAccessibleName(QStringLiteral("Les Kovrant, fin du jeu"));
+    fleche.accessibleName = [] { return QStringLiteral("Au revoir"); };
+}
+
+void Fin::activate() {
+    announce([] { return QStringLiteral("Félicitations !"); });
 }
 
 void Fin::load() {

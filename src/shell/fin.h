@@ -13,6 +13,7 @@ class Fin : public ui::Form {
 public:
     explicit Fin(Programme& programme);
     void load() override;
+    void activate() override;
     void keyDown(int keyCode) override;
     void keyPress(int charCode) override;
 

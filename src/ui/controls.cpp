@@ -8,13 +8,29 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
 
 namespace {
 constexpr qreal twipsPerPixel = units::twipsPerPixel;
+
+// The keyboard focus shows as a rectangle two device pixels wide at any scale, dark enough to stand out
+// three times over from the white it is drawn on.
+void paintFocusMark(QPainter& painter, const QRectF& around, const QColor& colour) {
+    const qreal px = 1.0 / std::max(painter.deviceTransform().m11(), 0.01);
+    QPen pen(colour, 2.0);
+    pen.setCosmetic(true);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(around.adjusted(px, px, -px, -px));
+    painter.restore();
 }
+} // namespace
 
 Control::Control(ControlHost& host, QString name, QRect twips)
     : host_(host), name_(std::move(name)), twips_(twips) {}
@@ -41,6 +57,17 @@ void Control::setVisible(bool visible) {
     if (visible != visible_) {
         visible_ = visible;
         changed();
+        host_.controlAccessibleChange(*this, visible ? QAccessible::ObjectShow : QAccessible::ObjectHide);
+    }
+}
+
+void Control::setFocus(bool focus) {
+    if (focus != focus_) {
+        focus_ = focus;
+        changed();
+        if (focus) {
+            host_.controlAccessibleChange(*this, QAccessible::Focus);
+        }
     }
 }
 
@@ -57,6 +84,7 @@ void Label::setCaption(const QString& caption) {
     changed();
     fitToCaption();
     changed();
+    host_.controlAccessibleChange(*this, QAccessible::NameChanged);
 }
 
 void Label::fitToCaption() {
@@ -107,6 +135,9 @@ void Image::paint(QPainter& painter) const {
         painter.fillRect(box, *back_);
     }
     picture_.paint(painter, box.topLeft());
+    if (hasFocus()) {
+        paintFocusMark(painter, box, Qt::black);
+    }
     painter.restore();
 }
 
@@ -119,13 +150,7 @@ void CheckBox::setChecked(bool checked) {
     if (checked != checked_) {
         checked_ = checked;
         changed();
-    }
-}
-
-void CheckBox::setFocus(bool focus) {
-    if (focus != focus_) {
-        focus_ = focus;
-        changed();
+        host_.controlAccessibleChange(*this, QAccessible::StateChanged);
     }
 }
 
@@ -158,9 +183,6 @@ void CheckBox::paint(QPainter& painter) const {
     option.fontMetrics = QFontMetrics(look_.font);
     option.state =
         QStyle::State_Enabled | QStyle::State_Active | (checked_ ? QStyle::State_On : QStyle::State_Off);
-    if (focus_) {
-        option.state |= QStyle::State_HasFocus;
-    }
     if (hovered_) {
         option.state |= QStyle::State_MouseOver;
     }
@@ -171,6 +193,15 @@ void CheckBox::paint(QPainter& painter) const {
     painter.setFont(look_.font);
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_CheckBox, &option, &painter, widget);
+    if (hasFocus()) {
+        // Around the caption, in the caption's colour, rather than the style's own faint mark.
+        const QRectF text = style->subElementRect(QStyle::SE_CheckBoxContents, &option, widget);
+        const qreal width = QFontMetricsF(look_.font).horizontalAdvance(caption_);
+        paintFocusMark(painter,
+                       QRectF(text.left() - 2, box.top(), std::min(width + 5, box.right() - text.left() + 2),
+                              box.height()),
+                       look_.fore);
+    }
     painter.restore();
 }
 

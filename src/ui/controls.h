@@ -3,6 +3,7 @@
 #include "colour.h"
 #include "fonts.h"
 
+#include <QAccessible>
 #include <QCursor>
 #include <QFont>
 #include <QRect>
@@ -16,6 +17,7 @@ class QWidget;
 
 namespace ui {
 
+class Control;
 class Picture;
 
 // What a control needs from the window that holds it.
@@ -24,6 +26,9 @@ public:
     // A scene-pixel rectangle whose look changed.
     virtual void controlChanged(const QRectF& scene) = 0;
     virtual QWidget* styleWidget() = 0;
+    // Something a screen reader may want to hear of: a new caption, a shown or hidden control, a tick, the
+    // keyboard focus.
+    virtual void controlAccessibleChange(const Control& /*control*/, QAccessible::Event /*what*/) {}
 
 protected:
     ~ControlHost() = default;
@@ -63,7 +68,16 @@ public:
         }
     }
 
+    // The keyboard focus: the controls whose tab index is above 0 take it, in the order of their indexes.
+    int tabIndex() const { return tabIndex_; }
+    void setTabIndex(int index) { tabIndex_ = index; }
+    bool hasFocus() const { return focus_; }
+    void setFocus(bool focus);
+
     std::function<void()> onClick;
+    // What a screen reader calls the control, when its caption does not say it or says it badly; asked
+    // only while one listens.
+    std::function<QString()> accessibleName;
 
 protected:
     void setGeometry(QRect twips);
@@ -74,6 +88,8 @@ private:
     QString name_;
     QRect twips_;
     bool visible_ = true;
+    bool focus_ = false;
+    int tabIndex_ = 0;
 };
 
 enum class Align { Left, Centre };
@@ -125,8 +141,6 @@ public:
     int index() const { return index_; }
     bool isChecked() const { return checked_; }
     void setChecked(bool checked);
-    bool hasFocus() const { return focus_; }
-    void setFocus(bool focus);
     void setHovered(bool hovered);
     const QString& caption() const { return caption_; }
 
@@ -143,7 +157,6 @@ private:
     Label::Look look_;
     std::optional<QCursor> cursor_;
     bool checked_ = false;
-    bool focus_ = false;
     bool hovered_ = false;
 };
 

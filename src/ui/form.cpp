@@ -69,9 +69,45 @@ Form::Form(Runtime& runtime, const FormSpec& design)
     keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
+    installAccessibleFactory();
 }
 
-Form::~Form() = default;
+Form::~Form() {
+    // Screen readers lose the children before the controls they stand for go.
+    dying_ = true;
+    accessible_.reset();
+}
+
+AccessibleTree* Form::accessibleTree() {
+    if (!accessible_ && !dying_) {
+        accessible_ = std::make_unique<AccessibleTree>(*this);
+    }
+    return accessible_.get();
+}
+
+void Form::accessibleChange(const void* source, QAccessible::Event what) {
+    // A window still being made, or not shown, has nothing to tell yet.
+    if (accessibilityActive() && (accessible_ || isVisible())) {
+        if (AccessibleTree* tree = accessibleTree()) {
+            tree->changed(source, what);
+        }
+    }
+}
+
+PaintedItem& Form::addPaintedItem(QAccessible::Role role, std::function<QString()> name) {
+    painted_.push_back(std::make_unique<PaintedItem>(*this, role, std::move(name)));
+    if (accessible_) {
+        accessible_->add(*painted_.back());
+        accessible_->changed(painted_.back().get(), QAccessible::ObjectCreated);
+    }
+    return *painted_.back();
+}
+
+void Form::say(const QString& text) {
+    if (AccessibleTree* tree = accessibleTree()) {
+        tree->announce(text);
+    }
+}
 
 Runtime& Form::runtime() const {
     return runtime_;
@@ -114,6 +150,10 @@ void Form::build(std::span<const ControlSpec> controls) {
             break;
         }
         control->setVisible(!row.hidden);
+        if (row.kind == ControlKind::CheckBox) {
+            // The boxes of an array take the keyboard focus in the order of their indexes.
+            control->setTabIndex(row.index);
+        }
         controls_.push_back(std::move(control));
     }
 }
@@ -207,6 +247,11 @@ void Form::openWindow() {
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         raise();
     }
+    if (focusedControl() == nullptr) {
+        if (const std::vector<Control*> chain = focusChain(); !chain.empty()) {
+            chain.front()->setFocus(true);
+        }
+    }
     if (!isActiveWindow()) {
         runtime().expectWindowSystemActivation(*this);
     }
@@ -240,16 +285,18 @@ void Form::mouseReleaseEvent(QMouseEvent* event) {
     if (!clicked) {
         return;
     }
-    if (auto* box = dynamic_cast<CheckBox*>(control)) {
+    if (dynamic_cast<CheckBox*>(control) != nullptr && control->tabIndex() > 0) {
         for (const auto& other : controls_) {
-            if (auto* b = dynamic_cast<CheckBox*>(other.get())) {
-                b->setFocus(b == box);
-            }
+            other->setFocus(other.get() == control);
         }
     }
-    runtime().dispatch([form = QPointer<Form>(this), control] {
+    clickFromKeyboard(*control);
+}
+
+void Form::clickFromKeyboard(Control& control) {
+    runtime().dispatch([form = QPointer<Form>(this), &control] {
         if (form && form->isLoaded()) {
-            control->click();
+            control.click();
         }
     });
 }
@@ -280,37 +327,46 @@ void Form::leaveEvent(QEvent* /*event*/) {
     }
 }
 
-CheckBox* Form::focusedCheckBox() const {
+Control* Form::focusedControl() const {
     for (const auto& control : controls_) {
-        if (auto* box = dynamic_cast<CheckBox*>(control.get()); box != nullptr && box->hasFocus()) {
-            return box;
+        if (control->hasFocus()) {
+            return control.get();
         }
     }
     return nullptr;
 }
 
-void Form::moveFocus(bool forward) {
-    std::vector<CheckBox*> boxes;
+std::vector<Control*> Form::focusChain() const {
+    std::vector<Control*> chain;
     for (const auto& control : controls_) {
-        if (auto* box = dynamic_cast<CheckBox*>(control.get()); box != nullptr && box->isVisible()) {
-            boxes.push_back(box);
+        if (control->tabIndex() > 0 && control->isVisible()) {
+            chain.push_back(control.get());
         }
     }
-    if (boxes.empty()) {
+    std::stable_sort(chain.begin(), chain.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    return chain;
+}
+
+void Form::moveFocus(bool forward) {
+    const std::vector<Control*> chain = focusChain();
+    if (chain.empty()) {
         return;
     }
-    std::sort(boxes.begin(), boxes.end(), [](CheckBox* a, CheckBox* b) { return a->index() < b->index(); });
-    const auto current = std::find(boxes.begin(), boxes.end(), focusedCheckBox());
+    const auto current = std::find(chain.begin(), chain.end(), focusedControl());
     std::ptrdiff_t next = 0;
-    if (current != boxes.end()) {
-        const auto n = std::ptrdiff_t(boxes.size());
-        next = ((current - boxes.begin()) + (forward ? 1 : n - 1)) % n;
+    if (current != chain.end()) {
+        const auto n = std::ptrdiff_t(chain.size());
+        next = ((current - chain.begin()) + (forward ? 1 : n - 1)) % n;
     } else if (!forward) {
-        next = std::ptrdiff_t(boxes.size()) - 1;
+        next = std::ptrdiff_t(chain.size()) - 1;
     }
-    for (CheckBox* box : boxes) {
-        box->setFocus(box == boxes[std::size_t(next)]);
+    for (const auto& control : controls_) {
+        if (control.get() != chain[std::size_t(next)]) {
+            control->setFocus(false);
+        }
     }
+    chain[std::size_t(next)]->setFocus(true);
 }
 
 bool Form::focusNextPrevChild(bool /*next*/) {
@@ -329,13 +385,13 @@ void Form::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
     }
-    if (CheckBox* box = focusedCheckBox(); box != nullptr && event->key() == Qt::Key_Space) {
+    // Space clicks the focused control; Enter too, but on a check box Enter stays the window's key.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (Control* focused = focusedControl();
+        focused != nullptr && focused->isVisible() &&
+        (event->key() == Qt::Key_Space || (enter && dynamic_cast<CheckBox*>(focused) == nullptr))) {
         if (!event->isAutoRepeat()) {
-            runtime().dispatch([form = QPointer<Form>(this), box] {
-                if (form && form->isLoaded()) {
-                    box->click();
-                }
-            });
+            clickFromKeyboard(*focused);
         }
         return;
     }
@@ -378,6 +434,9 @@ void Form::closeEvent(QCloseEvent* event) {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && isLoaded()) {
         runtime().activatedFromOutside(*this);
+        if (accessible_ && accessibilityActive()) {
+            accessible_->windowActivated();
+        }
     }
     return QWidget::event(event);
 }

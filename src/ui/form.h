@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accessible.h"
 #include "colour.h"
 #include "controls.h"
 #include "fonts.h"
@@ -97,8 +98,31 @@ public:
     KeyboardKind keyboard() const { return keyboard_; }
     void setKeyboard(KeyboardKind kind) { keyboard_ = kind; }
 
-    // Maximised, shown, raised and activated, also without a window manager.
+    // Maximised, shown, raised and activated, also without a window manager. The keyboard focus goes to
+    // the first control that takes it, unless one has it already.
     void openWindow();
+
+    // The control that has the keyboard focus, if any.
+    Control* focusedControl() const;
+    // A click as the keyboard or a screen reader gives it: it runs after the handler that is running.
+    void clickFromKeyboard(Control& control);
+
+    // For screen readers (accessible.h): something the window paints, declared once by the screen.
+    PaintedItem& addPaintedItem(QAccessible::Role role, std::function<QString()> name);
+    const std::vector<std::unique_ptr<PaintedItem>>& paintedItems() const { return painted_; }
+    // Says what `text()` returns through the window's notification; `text` is called only while a screen
+    // reader listens.
+    template <typename Text> void announce(Text&& text) {
+        if (accessibilityActive()) {
+            say(text());
+        }
+    }
+    void say(const QString& text);
+    // What screen readers see of the window's children; made on first use, none while it is destroyed.
+    AccessibleTree* accessibleTree();
+    bool hasAccessibleTree() const { return accessible_ != nullptr; }
+    // Tells screen readers, if any listens, of a change to a control or a painted item.
+    void accessibleChange(const void* source, QAccessible::Event what);
 
 protected:
     // A control of the layout table, typed, for a screen to hold from its construction on: a name that
@@ -129,6 +153,9 @@ private:
 
     void controlChanged(const QRectF& scene) override;
     QWidget* styleWidget() override { return this; }
+    void controlAccessibleChange(const Control& control, QAccessible::Event what) override {
+        accessibleChange(&control, what);
+    }
 
     void build(std::span<const ControlSpec> controls);
     [[noreturn]] void missingControl(const char* name, int index) const;
@@ -136,7 +163,7 @@ private:
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
-    CheckBox* focusedCheckBox() const;
+    std::vector<Control*> focusChain() const;
 
     Runtime& runtime_;
     FormSlot* slot_ = nullptr;
@@ -147,6 +174,9 @@ private:
     std::vector<std::unique_ptr<Control>> controls_; // from the front to the back
     Control* pressed_ = nullptr;
     CheckBox* hovered_ = nullptr;
+    std::vector<std::unique_ptr<PaintedItem>> painted_;
+    std::unique_ptr<AccessibleTree> accessible_;
+    bool dying_ = false;
     KeyboardKind keyboard_ = KeyboardKind::Unknown;
 };
 

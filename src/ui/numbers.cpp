@@ -111,4 +111,18 @@ QString characterOf(int code) {
     return decode(QByteArrayView(&byte, 1));
 }
 
+QString spokenText(const QString& text) {
+    QString words = text;
+    words.replace(QChar(0x00D7), QLatin1String(" fois "));
+    words = words.simplified();
+    const auto digit = [&words](qsizetype i) { return i >= 0 && i < words.size() && words[i].isDigit(); };
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        if (words[i] == QLatin1Char(' ') && digit(i - 1) && digit(i + 1) && digit(i + 2) && digit(i + 3) &&
+            !digit(i + 4)) {
+            words.remove(i, 1);
+        }
+    }
+    return words;
+}
+
 } // namespace ui

@@ -23,6 +23,10 @@ float roundToLeadingDigit(double n);
 // The leading decimal number of a text; 0 for a text that does not start with one.
 double numericValue(const QString& text);
 
+// The text as a speech synthesiser should get it: runs of blanks made one, the blanks that group the
+// digits of a number taken out ("12 345" is one number, not two) and the sign × read as "fois".
+QString spokenText(const QString& text);
+
 // The character of a code in the Windows-1252 set the game was written for (215 is the sign ×).
 QString characterOf(int code);
 

@@ -1,0 +1,449 @@
+#include "accessible.h"
+
+#include "controls.h"
+#include "form.h"
+#include "numbers.h"
+#include "runtime.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+AccessibilityListener listener = nullptr;
+
+void sendEvent(QAccessibleEvent& event) {
+    if (listener != nullptr) {
+        listener(&event);
+    }
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+bool accessibilityActive() {
+    return listener != nullptr || QAccessible::isActive();
+}
+
+void setAccessibilityListener(AccessibilityListener l) {
+    listener = l;
+}
+
+// One child of a window: a control, a painted item, or the window's notification.
+class AccessibleItem : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    AccessibleItem(Form& form, Control* control) : form_(form), control_(control) {}
+    AccessibleItem(Form& form, PaintedItem* painted) : form_(form), painted_(painted) {}
+    explicit AccessibleItem(Form& form) : form_(form) {}
+
+    // Makes `child` one of this item's children.
+    void adopt(AccessibleItem* child) {
+        children_.push_back(child);
+        child->container_ = this;
+    }
+
+    const void* source() const {
+        return control_ != nullptr ? static_cast<const void*>(control_) : static_cast<const void*>(painted_);
+    }
+    Control* control() const { return control_; }
+    void setNotice(const QString& text) { notice_ = text; }
+
+    bool isValid() const override { return true; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return form_.windowHandle(); }
+    QAccessibleInterface* parent() const override {
+        return container_ != nullptr ? container_ : QAccessible::queryAccessibleInterface(&form_);
+    }
+    QAccessibleInterface* child(int index) const override {
+        return index >= 0 && index < childCount() ? children_[std::size_t(index)] : nullptr;
+    }
+    int childCount() const override { return int(children_.size()); }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        const auto it = std::find(children_.begin(), children_.end(), child);
+        return it != children_.end() ? int(it - children_.begin()) : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (AccessibleItem* child : children_) {
+            if (!child->state().invisible && child->rect().contains(x, y)) {
+                return child;
+            }
+        }
+        return nullptr;
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name) {
+            return QString();
+        }
+        if (painted_ != nullptr) {
+            return painted_->name();
+        }
+        if (control_ == nullptr) {
+            return notice_;
+        }
+        if (control_->accessibleName) {
+            return control_->accessibleName();
+        }
+        if (const auto* label = dynamic_cast<const Label*>(control_)) {
+            return spokenText(label->caption());
+        }
+        if (const auto* box = dynamic_cast<const CheckBox*>(control_)) {
+            return spokenText(box->caption());
+        }
+        return QString();
+    }
+
+    QRect rect() const override {
+        QRectF widget;
+        if (control_ != nullptr) {
+            widget = form_.sceneToWidget().mapRect(control_->sceneRect());
+        } else if (painted_ != nullptr) {
+            widget = QRectF(form_.widgetPointForUnits(painted_->rect().topLeft()),
+                            form_.widgetPointForUnits(painted_->rect().bottomRight()));
+        } else {
+            return QRect(form_.mapToGlobal(QPoint(0, 0)), QSize(0, 0));
+        }
+        return widget.toAlignedRect().translated(form_.mapToGlobal(QPoint(0, 0)));
+    }
+
+    QAccessible::Role role() const override {
+        if (painted_ != nullptr) {
+            return painted_->role();
+        }
+        if (control_ == nullptr) {
+            return QAccessible::Notification;
+        }
+        if (dynamic_cast<const CheckBox*>(control_) != nullptr) {
+            return QAccessible::CheckBox;
+        }
+        if (dynamic_cast<const Image*>(control_) != nullptr) {
+            return control_->onClick ? QAccessible::PushButton : QAccessible::Graphic;
+        }
+        return QAccessible::StaticText;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (control_ != nullptr) {
+            s.invisible = !control_->isVisible() || !form_.isVisible();
+            s.focusable = control_->tabIndex() > 0;
+            s.focused = control_->hasFocus();
+            if (const auto* box = dynamic_cast<const CheckBox*>(control_)) {
+                s.checkable = true;
+                s.checked = box->isChecked();
+            }
+        } else if (painted_ != nullptr) {
+            s.invisible = !painted_->isVisible() || !form_.isVisible();
+        } else {
+            // The window's voice shows nowhere; it is "shown" once it has spoken, for Orca to say it.
+            s.invisible = notice_.isEmpty();
+        }
+        s.readOnly = role() == QAccessible::StaticText;
+        return s;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::ActionInterface && !actionNames().isEmpty()) {
+            return static_cast<QAccessibleActionInterface*>(this);
+        }
+        return nullptr;
+    }
+
+    QStringList actionNames() const override {
+        switch (role()) {
+        case QAccessible::CheckBox:
+            return {toggleAction(), pressAction()};
+        case QAccessible::PushButton:
+            return {pressAction()};
+        default:
+            return {};
+        }
+    }
+
+    void doAction(const QString& name) override {
+        // What a click does, as the keyboard does it: a hidden control takes no click.
+        if (control_ != nullptr && control_->isVisible() && actionNames().contains(name)) {
+            form_.clickFromKeyboard(*control_);
+        }
+    }
+
+    QStringList keyBindingsForAction(const QString& name) const override {
+        if (control_ != nullptr && control_->tabIndex() > 0 && actionNames().contains(name)) {
+            return {QStringLiteral("Space")};
+        }
+        return {};
+    }
+
+private:
+    Form& form_;
+    Control* control_ = nullptr;
+    PaintedItem* painted_ = nullptr;
+    QString notice_;
+    AccessibleItem* container_ = nullptr;
+    std::vector<AccessibleItem*> children_;
+};
+
+namespace {
+
+// A window as a screen reader sees it: its children are its controls, its painted items and its voice,
+// not widgets.
+class AccessibleForm : public QAccessibleWidget {
+public:
+    explicit AccessibleForm(Form* form) : QAccessibleWidget(form, QAccessible::Window) {}
+
+    int childCount() const override { return tree() != nullptr ? tree()->childCount() : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return tree() != nullptr ? tree()->child(index) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return tree() != nullptr ? tree()->indexOf(child) : -1;
+    }
+    QAccessibleInterface* focusChild() const override {
+        QAccessibleInterface* focused = tree() != nullptr ? tree()->focusChild() : nullptr;
+        return focused != nullptr ? focused : QAccessibleWidget::focusChild();
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        for (int i = 0; i < childCount(); ++i) {
+            QAccessibleInterface* item = child(i);
+            if (!item->state().invisible && item->rect().contains(x, y)) {
+                // A legend over a picture before the picture.
+                QAccessibleInterface* inner = item->childAt(x, y);
+                return inner != nullptr ? inner : item;
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    AccessibleTree* tree() const { return static_cast<Form*>(widget())->accessibleTree(); }
+};
+
+QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object) {
+    if (auto* form = qobject_cast<Form*>(object); form != nullptr) {
+        return new AccessibleForm(form);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibleFactory() {
+    static const bool installed = [] {
+        QAccessible::installFactory(formFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+PaintedItem::PaintedItem(Form& form, QAccessible::Role role, std::function<QString()> name)
+    : form_(form), role_(role), name_(std::move(name)) {}
+
+void PaintedItem::show(const QRectF& units) {
+    const bool wasVisible = visible_;
+    const bool moved = units != rect_;
+    visible_ = true;
+    rect_ = units;
+    form_.accessibleChange(this, QAccessible::NameChanged);
+    if (!wasVisible) {
+        form_.accessibleChange(this, QAccessible::ObjectShow);
+    } else if (moved) {
+        form_.accessibleChange(this, QAccessible::LocationChanged);
+    }
+}
+
+void PaintedItem::hide() {
+    if (visible_) {
+        visible_ = false;
+        form_.accessibleChange(this, QAccessible::ObjectHide);
+    }
+}
+
+void PaintedItem::renamed() {
+    form_.accessibleChange(this, QAccessible::NameChanged);
+}
+
+namespace {
+
+// Top, then left, as designed.
+void sortInReadingOrder(std::vector<Control*>& controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](const Control* a, const Control* b) {
+        return a->top() != b->top() ? a->top() < b->top() : a->left() < b->left();
+    });
+}
+
+} // namespace
+
+AccessibleTree::AccessibleTree(Form& form) : form_(form) {
+    // The controls in reading order, then what the window paints with the controls it holds.
+    std::vector<Control*> held;
+    for (const auto& painted : form.paintedItems()) {
+        held.insert(held.end(), painted->held().begin(), painted->held().end());
+    }
+    std::vector<Control*> controls;
+    for (const auto& control : form.controls()) {
+        if (dynamic_cast<const Shape*>(control.get()) == nullptr &&
+            std::find(held.begin(), held.end(), control.get()) == held.end()) {
+            controls.push_back(control.get());
+        }
+    }
+    sortInReadingOrder(controls);
+    for (Control* control : controls) {
+        items_.push_back(new AccessibleItem(form, control));
+        all_.push_back(items_.back());
+        QAccessible::registerAccessibleInterface(items_.back());
+    }
+    for (const auto& painted : form.paintedItems()) {
+        add(*painted);
+    }
+    notification_ = new AccessibleItem(form);
+    items_.push_back(notification_);
+    all_.push_back(notification_);
+    QAccessible::registerAccessibleInterface(notification_);
+}
+
+AccessibleTree::~AccessibleTree() {
+    for (AccessibleItem* item : all_) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
+    }
+}
+
+void AccessibleTree::add(PaintedItem& painted) {
+    auto* item = new AccessibleItem(form_, &painted);
+    // Before the notification, which stays last.
+    items_.insert(notification_ != nullptr ? items_.end() - 1 : items_.end(), item);
+    all_.push_back(item);
+    std::vector<Control*> held = painted.held();
+    sortInReadingOrder(held);
+    QAccessible::registerAccessibleInterface(item);
+    for (Control* control : held) {
+        auto* child = new AccessibleItem(form_, control);
+        item->adopt(child);
+        all_.push_back(child);
+        QAccessible::registerAccessibleInterface(child);
+    }
+}
+
+QAccessibleInterface* AccessibleTree::child(int index) const {
+    return index >= 0 && index < childCount() ? items_[std::size_t(index)] : nullptr;
+}
+
+int AccessibleTree::indexOf(const QAccessibleInterface* child) const {
+    const auto it = std::find(items_.begin(), items_.end(), child);
+    return it != items_.end() ? int(it - items_.begin()) : -1;
+}
+
+QAccessibleInterface* AccessibleTree::interfaceOf(const void* source) const {
+    for (AccessibleItem* item : all_) {
+        if (item != notification_ && item->source() == source) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+QAccessibleInterface* AccessibleTree::focusChild() const {
+    for (AccessibleItem* item : all_) {
+        if (item->control() != nullptr && item->control()->hasFocus() && item->control()->isVisible()) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+void AccessibleTree::send(AccessibleItem* item, QAccessible::Event what) {
+    if (what == QAccessible::StateChanged) {
+        QAccessible::State checked;
+        checked.checked = true;
+        QAccessibleStateChangeEvent event(item, checked);
+        sendEvent(event);
+        return;
+    }
+    QAccessibleEvent event(item, what);
+    sendEvent(event);
+}
+
+void AccessibleTree::changed(const void* source, QAccessible::Event what) {
+    auto* item = static_cast<AccessibleItem*>(interfaceOf(source));
+    if (item == nullptr) {
+        return;
+    }
+    if (what != QAccessible::Focus) {
+        send(item, what);
+        return;
+    }
+    // Qt tells the focus of the window itself after the key or the activation that moved it; the control's
+    // own focus goes after that, or the window's would hide it.
+    QMetaObject::invokeMethod(
+        &form_,
+        [form = QPointer<Form>(&form_), source] {
+            AccessibleTree* tree = form ? form->accessibleTree() : nullptr;
+            auto* item = tree != nullptr ? static_cast<AccessibleItem*>(tree->interfaceOf(source)) : nullptr;
+            if (item != nullptr && item->control()->hasFocus()) {
+                tree->send(item, QAccessible::Focus);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void AccessibleTree::announce(const QString& text) {
+    if (text.isEmpty() || form_.runtime().activeForm() != &form_) {
+        return;
+    }
+    if (pending_.size() > 400) {
+        // A window the window system keeps from being active would pile up what it cannot say yet.
+        pending_.clear();
+    }
+    if (!pending_.isEmpty()) {
+        pending_ += QLatin1Char(' ');
+    }
+    pending_ += text;
+    schedule();
+}
+
+void AccessibleTree::schedule() {
+    if (scheduled_) {
+        return;
+    }
+    scheduled_ = true;
+    QMetaObject::invokeMethod(
+        &form_,
+        [form = QPointer<Form>(&form_)] {
+            if (AccessibleTree* tree = form ? form->accessibleTree() : nullptr) {
+                tree->flush();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void AccessibleTree::flush() {
+    scheduled_ = false;
+    if (pending_.isEmpty()) {
+        return;
+    }
+    if (form_.runtime().activeForm() != &form_) {
+        // Another window took over before this one could speak.
+        pending_.clear();
+        return;
+    }
+    if (!form_.isActiveWindow()) {
+        // Said as soon as the window system makes the window active: before, a screen reader would cut it.
+        return;
+    }
+    notification_->setNotice(pending_);
+    pending_.clear();
+    send(notification_, QAccessible::NameChanged);
+    send(notification_, QAccessible::ObjectShow);
+}
+
+void AccessibleTree::windowActivated() {
+    schedule();
+    if (QAccessibleInterface* focused = focusChild()) {
+        changed(static_cast<AccessibleItem*>(focused)->control(), QAccessible::Focus);
+    }
+}
+
+} // namespace ui
