@@ -45,7 +45,7 @@ median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (
 # point of the same scene.
 probe() { # expected colour, program... -> milliseconds to the first expected pixel
     local ms tries=0
-    until ms=$("$probe" 1264 681 1060 333 "$@" | awk '{print $2}') && [ -n "$ms" ] && kill -0 "$xvfb" 2>/dev/null; do
+    until ms=$("$probe" 1264 681 1042 291 "$@" | awk '{print $2}') && [ -n "$ms" ] && kill -0 "$xvfb" 2>/dev/null; do
         tries=$((tries + 1))
         [ "$tries" -lt 3 ] || { echo "no start-up time for $*" >&2; exit 1; }
         ensure_x

@@ -1,5 +1,6 @@
 #include "shell/programme.h"
 #include "ui/runtime_error.h"
+#include "ui/window_system.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -42,6 +43,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Les Kovrant"));
     QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
+    const ui::WindowSystemWatch watch;
     shell::Programme programme;
     try {
         programme.demarrer();

@@ -60,8 +60,10 @@ const ui::ControlSpec controls[] = {
     label("Calcul", 1920, 4680, 2130, 780, "Label1", font("Verdana", 32.25), darkBlue, transparent, AutoSize),
     image("arret", 720, 9360, 480, 480, pictures::arret, Hidden),
     image("flèche", 10800, 9360, 480, 480, pictures::fleche, Hidden),
+    // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
+    // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
     label("titre", 3360, 600, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
-          opaque(charte::paleOrange), Centred | AutoSize | Border),
+          opaque(charte::paleOrange), Centred | Border),
 };
 
 const ui::FormSpec design{

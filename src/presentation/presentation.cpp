@@ -66,8 +66,10 @@ const ui::ControlSpec controls[] = {
           font("Verdana", 9.75), labelText, opaque(white), Centred),
     image("arret", 720, 9360, 480, 480, pictures::arret),
     image("flèche", 18240, 9600, 480, 480, pictures::fleche),
+    // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
+    // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
     label("titre", 3360, 240, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
-          opaque(charte::paleOrange), Centred | AutoSize | Border),
+          opaque(charte::paleOrange), Centred | Border),
 };
 
 const ui::FormSpec design{

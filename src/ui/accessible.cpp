@@ -6,6 +6,7 @@
 #include "runtime.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QPointer>
 #include <algorithm>
 
@@ -229,11 +230,26 @@ QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object)
     return nullptr;
 }
 
+// A screen reader that starts listening after the window became active hears of its focus all the same.
+class ActivationObserver : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override {
+        auto* form = qobject_cast<Form*>(QApplication::activeWindow());
+        if (active && form != nullptr && form->isLoaded()) {
+            if (AccessibleTree* tree = form->accessibleTree()) {
+                tree->windowActivated();
+            }
+        }
+    }
+};
+
 } // namespace
 
 void installAccessibleFactory() {
+    static ActivationObserver observer;
     static const bool installed = [] {
         QAccessible::installFactory(formFactory);
+        QAccessible::installActivationObserver(&observer);
         return true;
     }();
     (void)installed;

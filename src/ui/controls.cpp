@@ -14,7 +14,22 @@
 namespace ui {
 
 namespace {
+
 constexpr qreal twipsPerPixel = units::twipsPerPixel;
+
+// The box as it lands on the device's pixels, each edge moved to the nearest pixel boundary: the clip,
+// the fill and a one-pixel border then agree on which pixels are the box's, at any scale. Left
+// fractional, an edge can fall between two pixels and be clipped away.
+QRectF onDevicePixels(const QPainter& painter, const QRectF& box) {
+    const QTransform device = painter.deviceTransform();
+    if (device.isRotating() || !device.isInvertible()) {
+        return box;
+    }
+    const QRectF mapped = device.mapRect(box);
+    const QRectF snapped(QPointF(std::round(mapped.left()), std::round(mapped.top())),
+                         QPointF(std::round(mapped.right()), std::round(mapped.bottom())));
+    return device.inverted().mapRect(snapped);
+}
 
 // The keyboard focus shows as a rectangle two device pixels wide at any scale, dark enough to stand out
 // three times over from the white it is drawn on.
@@ -30,6 +45,7 @@ void paintFocusMark(QPainter& painter, const QRectF& around, const QColor& colou
     painter.drawRect(around.adjusted(px, px, -px, -px));
     painter.restore();
 }
+
 } // namespace
 
 Control::Control(ControlHost& host, QString name, QRect twips)
@@ -100,7 +116,7 @@ void Label::fitToCaption() {
 }
 
 void Label::paint(QPainter& painter) const {
-    const QRectF box = sceneRect();
+    const QRectF box = onDevicePixels(painter, sceneRect());
     painter.save();
     painter.setClipRect(box);
     if (!look_.transparent) {
@@ -108,10 +124,15 @@ void Label::paint(QPainter& painter) const {
     }
     QRectF textBox = box;
     if (look_.border) {
-        painter.setPen(QPen(Qt::black, 1.0));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
-        textBox = box.adjusted(1, 1, -1, -1);
+        // One pixel of the scene, never less than one of the device, on whole device pixels.
+        const QTransform device = painter.deviceTransform();
+        const qreal w = std::max(1.0, std::round(device.m11())) / device.m11();
+        const qreal h = std::max(1.0, std::round(device.m22())) / device.m22();
+        painter.fillRect(QRectF(box.left(), box.top(), box.width(), h), Qt::black);
+        painter.fillRect(QRectF(box.left(), box.bottom() - h, box.width(), h), Qt::black);
+        painter.fillRect(QRectF(box.left(), box.top(), w, box.height()), Qt::black);
+        painter.fillRect(QRectF(box.right() - w, box.top(), w, box.height()), Qt::black);
+        textBox = box.adjusted(w, h, -w, -h);
     }
     // The substitute fonts stand a little taller than the design's: descenders may overhang the box
     // rather than be cut off.

@@ -12,7 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QScreen>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -63,7 +65,22 @@ Form::Form(Runtime& runtime, const FormSpec& design)
     setAutoFillBackground(false);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(320, 200);
+    fitSizeLimits();
+    if (auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        // The limits follow the screens: one plugged in, one unplugged, a change of resolution.
+        const auto follow = [this](QScreen* screen) {
+            connect(screen, &QScreen::virtualGeometryChanged, this, &Form::fitSizeLimits);
+            connect(screen, &QScreen::availableGeometryChanged, this, &Form::fitSizeLimits);
+        };
+        for (QScreen* screen : QGuiApplication::screens()) {
+            follow(screen);
+        }
+        connect(gui, &QGuiApplication::screenAdded, this, [this, follow](QScreen* screen) {
+            follow(screen);
+            fitSizeLimits();
+        });
+        connect(gui, &QGuiApplication::screenRemoved, this, &Form::fitSizeLimits);
+    }
     // No input method (Qt::WA_InputMethodEnabled stays off): the answer is read key by key, and composing
     // would swallow the key that follows a dead key (^ then the top row's 1 would type "¹").
     keyboard_ = keyboardKindOf(QGuiApplication::platformName());
@@ -228,7 +245,10 @@ void Form::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(rect(), background_);
     const QTransform transform = sceneToWidget();
-    painter.setTransform(transform);
+    // The painter never scales down to a pixel ratio below 1 (a scale factor under 1): it would draw
+    // logical pixels as device pixels and show a quarter of the scene. What it leaves out, we apply.
+    const qreal missing = devicePixelRatioF() / painter.deviceTransform().m11();
+    painter.setTransform(transform * QTransform::fromScale(missing, missing));
     paintScene(painter, transform.inverted().mapRect(QRectF(event->rect())));
 }
 
@@ -236,10 +256,61 @@ void Form::controlChanged(const QRectF& scene) {
     update(sceneToWidget().mapRect(scene).toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
+QSize Form::largestUsefulSize() const {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    // Never less than a 4K screen's pixels, so that a desktop that reports itself smaller than the
+    // window can be (a virtual one, a screen about to be plugged in) does not cramp it.
+    const QSize uhd = (QSizeF(3840, 2160) / screen->devicePixelRatio()).toSize();
+    return screen->virtualSize().expandedTo(uhd).expandedTo(minimumSize());
+}
+
+void Form::fitSizeLimits() {
+    // Small enough to go whole on the smallest screen, also at a large scale factor.
+    QSize smallest(320, 200);
+    if (const QScreen* screen = this->screen(); screen != nullptr) {
+        smallest = smallest.boundedTo(screen->availableGeometry().size() / 3);
+    }
+    setMinimumSize(smallest);
+    setMaximumSize(largestUsefulSize());
+}
+
+QRect Form::normalPlacement() const {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr) {
+        return geometry();
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame as the window manager draws it once it has; a usual title bar before that.
+    const QRect frame = frameGeometry();
+    const QMargins margins =
+        isVisible() && frame != geometry()
+            ? QMargins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                       frame.right() - geometry().right(), frame.bottom() - geometry().bottom())
+            : QMargins(4, 30, 4, 4);
+    const QSize room = area.size().shrunkBy(margins) * 0.9;
+    const qreal scale =
+        std::min({1.0, room.width() / sceneSize_.width(), room.height() / sceneSize_.height()});
+    const QSize client = (sceneSize_ * scale).toSize().expandedTo(minimumSize());
+    const QSize outer = client.grownBy(margins);
+    // The frame's top-left: move() places windows by their frame.
+    return QRect(area.topLeft() + QPoint(std::max(0, (area.width() - outer.width()) / 2),
+                                         std::max(0, (area.height() - outer.height()) / 2)),
+                 client);
+}
+
 void Form::openWindow() {
     if (!isVisible()) {
+        fitSizeLimits();
         if (QScreen* screen = this->screen(); screen != nullptr) {
-            setGeometry(screen->availableGeometry());
+            // The whole work area, which the window manager then maximises, or which stands in for a
+            // maximised window without one. Placed by its frame, so that the title bar starts on the
+            // screen whatever the window manager does with the maximised state.
+            const QRect area = screen->availableGeometry();
+            resize(area.size());
+            move(area.topLeft());
         }
         setWindowState(windowState() | Qt::WindowMaximized);
         show();
@@ -415,9 +486,38 @@ void Form::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void Form::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const QSize largest = largestUsefulSize();
+    if (width() > largest.width() || height() > largest.height()) {
+        // Without a window manager, another program can give the window any size; the window's
+        // backing store would grow with it.
+        resize(size().boundedTo(largest));
+    }
+}
+
+void Form::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isVisible()) {
+        return;
+    }
+    const Qt::WindowStates large = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((before & large) && !(windowState() & (large | Qt::WindowMinimized))) {
+        // Un-maximised: the window manager gives back the size the window had before, the whole work
+        // area, which leaves the frame no room on the screen.
+        const QRect normal = normalPlacement();
+        resize(normal.size());
+        move(normal.topLeft());
+    }
+}
+
 void Form::closeEvent(QCloseEvent* event) {
-    // Closing a window from its frame unloads it; the program ends with its last window.
     event->ignore();
+    closedByWindowSystem();
+}
+
+void Form::closedByWindowSystem() {
     FormSlot* slot = slot_;
     if (slot == nullptr) {
         return;
@@ -434,8 +534,12 @@ void Form::closeEvent(QCloseEvent* event) {
 bool Form::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && isLoaded()) {
         runtime().activatedFromOutside(*this);
-        if (accessible_ && accessibilityActive()) {
-            accessible_->windowActivated();
+        // The first activation may come before anything asked about the window: its focused control
+        // is news all the same.
+        if (accessibilityActive()) {
+            if (AccessibleTree* tree = accessibleTree()) {
+                tree->windowActivated();
+            }
         }
     }
     return QWidget::event(event);

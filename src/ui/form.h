@@ -101,6 +101,15 @@ public:
     // Maximised, shown, raised and activated, also without a window manager. The keyboard focus goes to
     // the first control that takes it, unless one has it already.
     void openWindow();
+    // The window system closed the window (its frame, Alt+F4, another program destroying it): the
+    // screen unloads, and the program ends with its last window.
+    void closedByWindowSystem();
+    // The largest client area worth having: no screen shows more than the virtual desktop, and every
+    // pixel beyond it would only cost memory.
+    QSize largestUsefulSize() const;
+    // Where the window goes when it is not maximised: the scene at its own size or smaller, keeping
+    // its proportions, with the whole frame on the screen.
+    QRect normalPlacement() const;
 
     // The control that has the keyboard focus, if any.
     Control* focusedControl() const;
@@ -143,6 +152,8 @@ protected:
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -159,6 +170,7 @@ private:
 
     void build(std::span<const ControlSpec> controls);
     [[noreturn]] void missingControl(const char* name, int index) const;
+    void fitSizeLimits();
     // Controls wholly outside `exposed` (scene pixels; null for the whole scene) are left unpainted.
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;

@@ -55,7 +55,9 @@ void Picture::paint(QPainter& painter, QPointF topLeft) const {
         return;
     }
     const QRectF target(topLeft, QSizeF(size_));
-    const QRectF device = painter.transform().mapRect(target);
+    // The device transform holds the screen's pixel ratio too: the vector source is rasterised at the
+    // pixels it covers, never a smaller bitmap stretched.
+    const QRectF device = painter.deviceTransform().mapRect(target);
     const QSize deviceSize(std::max(1, int(std::lround(device.width()))),
                            std::max(1, int(std::lround(device.height()))));
     painter.drawImage(target, image(deviceSize));

@@ -1,0 +1,200 @@
+// What the desktop may do to a window: any size, any scale factor, a close from the frame. Run also
+// with QT_SCALE_FACTOR at 0.5 and 3 (see CMakeLists.txt), so every check is relative to the screen.
+
+#include "shell/pictures.h"
+#include "support.h"
+#include "ui/picture.h"
+
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+#include <optional>
+
+namespace {
+
+// The programme of the test case that runs, made afresh by init().
+std::optional<testsupport::Game> game;
+
+ui::FormSlot& slotNamed(const QString& name) {
+    if (name == u"Accueil") {
+        return game->accueil();
+    }
+    if (name == u"présentation") {
+        return game->presentation();
+    }
+    if (name == u"Kovrant") {
+        game->module11.operations_choisies[1] = 1;
+        return game->kovrant();
+    }
+    return name == u"FIN" ? game->fin() : game->aurevoir();
+}
+
+// A control's box on the device's pixels, each edge on the nearest pixel boundary.
+QRect devicePixels(const ui::Form& form, const ui::Control& control, qreal ratio) {
+    const QRectF box = form.sceneToWidget().mapRect(control.sceneRect());
+    return QRect(
+        QPoint(int(std::lround(box.left() * ratio)), int(std::lround(box.top() * ratio))),
+        QPoint(int(std::lround(box.right() * ratio)) - 1, int(std::lround(box.bottom() * ratio)) - 1));
+}
+
+bool isBorder(const QImage& shown, QPoint p) {
+    return shown.rect().contains(p) && shown.pixelColor(p).lightness() < 60;
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { game.reset(); }
+    void init() { game.emplace(); }
+
+    // Every control whole inside the window, and the framed labels' four edges drawn, at any size the
+    // window may be given; sizes are the screen's own, so as to stay meaningful at any scale factor.
+    void sceneShowsWhole_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("framed");
+        QTest::addColumn<QSizeF>("fraction"); // of the screen's size
+        const struct {
+            const char* screen;
+            const char* framed;
+        } screens[] = {{"présentation", "titre"}, {"Kovrant", "titre"}, {"FIN", "texte2"}};
+        // An 800 x 600 screen maximised under a frame, a little less, a third, 4 by 3 on a wide one, twice
+        // the screen.
+        const QSizeF fractions[] = {
+            {1.0, 575 / 600.0}, {798 / 800.0, 574 / 600.0}, {0.42, 0.34}, {0.8, 1.0}, {2.0, 2.0}};
+        for (const auto& s : screens) {
+            for (const QSizeF f : fractions) {
+                QTest::addRow("%s %gx%g", s.screen, f.width(), f.height())
+                    << QString::fromUtf8(s.screen) << QString::fromUtf8(s.framed) << f;
+            }
+        }
+    }
+    void sceneShowsWhole() {
+        QFETCH(QString, screen);
+        QFETCH(QString, framed);
+        QFETCH(QSizeF, fraction);
+        ui::FormSlot& slot = slotNamed(screen);
+        slot.show();
+        ui::Form& form = slot.get();
+        form.setWindowState(Qt::WindowNoState);
+        const QSizeF screenSize = form.screen()->size();
+        form.resize(
+            QSizeF(screenSize.width() * fraction.width(), screenSize.height() * fraction.height()).toSize());
+        const QImage shown = form.grab().toImage();
+        shown.save(QStringLiteral("/tmp/dsk/shown-%1.png").arg(QString::fromLatin1(QTest::currentDataTag())));
+        const qreal ratio = shown.devicePixelRatio();
+        for (const auto& control : form.controls()) {
+            if (control->isVisible()) {
+                const QRect box = devicePixels(form, *control, ratio);
+                QVERIFY2(shown.rect().contains(box), qPrintable(control->name()));
+            }
+        }
+        const QRect box = devicePixels(form, testsupport::label(form, framed), ratio);
+        const QPoint middle = box.center();
+        for (const QPoint edge : {QPoint(box.left(), middle.y()), QPoint(box.right(), middle.y()),
+                                  QPoint(middle.x(), box.top()), QPoint(middle.x(), box.bottom())}) {
+            QVERIFY2(isBorder(shown, edge), qPrintable(QStringLiteral("no edge at (%1, %2) of %3 x %4")
+                                                           .arg(edge.x())
+                                                           .arg(edge.y())
+                                                           .arg(shown.width())
+                                                           .arg(shown.height())));
+        }
+        // The pale inside starts right after the edge, a scene pixel wide or one device pixel.
+        const int edge = int(std::max(1.0, std::round(form.sceneToWidget().m11() * ratio)));
+        const QPoint inside = QPoint(box.left() + edge, middle.y());
+        QVERIFY(shown.pixelColor(inside).lightness() > 200);
+    }
+
+    // A window forced to a size no screen has (another program can do that without a window manager)
+    // keeps no more than the largest useful size.
+    void hugeSizesAreCapped() {
+        game->accueil().show();
+        ui::Form& form = game->presentation().get();
+        form.setWindowState(Qt::WindowNoState);
+        const QSize largest = form.largestUsefulSize();
+        const qreal ratio = form.devicePixelRatioF();
+        QVERIFY(largest.width() * ratio <=
+                std::max(3840.0, form.screen()->virtualSize().width() * ratio) + 1);
+        form.resize(32000, 32000);
+        QCOMPARE(form.size(), largest);
+        QCOMPARE(form.grab().size(), largest * ratio);
+        QVERIFY(form.widgetPointForTwips(QPointF(18960, 10215)).x() <= largest.width() + 0.5);
+    }
+
+    // Un-maximised, a window takes the scene's proportions, whole on the screen with room for a frame.
+    void normalPlacementFitsTheScreen_data() {
+        QTest::addColumn<QString>("screen");
+        for (const char* name : {"Accueil", "présentation", "Kovrant", "FIN", "Aurevoir"}) {
+            QTest::newRow(name) << QString::fromUtf8(name);
+        }
+    }
+    void normalPlacementFitsTheScreen() {
+        QFETCH(QString, screen);
+        ui::Form& form = slotNamed(screen).get();
+        const QRect normal = form.normalPlacement();
+        const QRect area = form.screen()->availableGeometry();
+        QVERIFY(area.contains(normal));
+        QVERIFY(normal.top() - area.top() >= 20 || normal.height() < area.height() * 0.95);
+        const QSizeF scene = form.sceneSize();
+        if (normal.width() > form.minimumWidth() && normal.height() > form.minimumHeight()) {
+            // To within the rounding to whole pixels.
+            QVERIFY(std::abs(normal.width() - normal.height() * scene.width() / scene.height()) < 1.5);
+        }
+        QVERIFY(form.minimumWidth() <= area.width() / 3 + 1 && form.minimumHeight() <= area.height() / 3 + 1);
+    }
+
+    // Pictures come from vector sources: drawn at a pixel ratio, they are rasterised at the device's
+    // pixels, exactly as at that size directly, not stretched from their own size.
+    void picturesAreCrispAtAnyRatio_data() {
+        QTest::addColumn<qreal>("ratio");
+        QTest::newRow("1.25") << 1.25;
+        QTest::newRow("2") << 2.0;
+        QTest::newRow("3") << 3.0;
+    }
+    void picturesAreCrispAtAnyRatio() {
+        QFETCH(qreal, ratio);
+        const ui::Picture arrow(QString::fromLatin1(pictures::fleche));
+        const QSize device = (QSizeF(arrow.pixelSize()) * ratio).toSize();
+        const QImage direct = arrow.image(device);
+        QImage canvas(device, QImage::Format_ARGB32_Premultiplied);
+        canvas.setDevicePixelRatio(ratio);
+        canvas.fill(Qt::transparent);
+        {
+            QPainter painter(&canvas);
+            arrow.paint(painter, QPointF(0, 0));
+        }
+        canvas.setDevicePixelRatio(1.0);
+        QCOMPARE(canvas, direct);
+    }
+
+    // Closing a window from its frame unloads its screen; the program ends with its last window.
+    void closingFromTheFrame_data() {
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<bool>("ends");
+        QTest::newRow("présentation alone") << QStringList{QStringLiteral("présentation")} << true;
+        QTest::newRow("Kovrant in a question") << QStringList{QStringLiteral("Kovrant")} << true;
+        QTest::newRow("FIN over Kovrant")
+            << QStringList{QStringLiteral("Kovrant"), QStringLiteral("FIN")} << false;
+        QTest::newRow("Aurevoir over présentation")
+            << QStringList{QStringLiteral("présentation"), QStringLiteral("Aurevoir")} << false;
+        QTest::newRow("Aurevoir last") << QStringList{QStringLiteral("Aurevoir")} << true;
+    }
+    void closingFromTheFrame() {
+        QFETCH(QStringList, shown);
+        QFETCH(bool, ends);
+        for (const QString& name : shown) {
+            slotNamed(name).show();
+        }
+        ui::FormSlot& last = slotNamed(shown.back());
+        last.get().close();
+        QVERIFY(!last.isLoaded());
+        QCOMPARE(game->ended(), ends);
+        if (!ends) {
+            QVERIFY(slotNamed(shown.front()).isLoaded());
+        }
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "tst_window.moc"
