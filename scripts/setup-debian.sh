@@ -12,7 +12,7 @@ packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev
 libgl-dev libxkbcommon-dev qt6-wayland"
 if [ "${1:-}" = "--tests" ]; then
     packages="$packages xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl openbox imagemagick dbus dbus-x11 \
-at-spi2-core python3-pyatspi orca speech-dispatcher sway wtype"
+at-spi2-core python3-pyatspi orca speech-dispatcher sway wtype grim"
 fi
 if [ "${KOVRANT_EXTRA_PACKAGES:-}" != "" ]; then
     packages="$packages $KOVRANT_EXTRA_PACKAGES"

@@ -1,6 +1,7 @@
 #include "exercise/kovrant.h"
 #include "support.h"
 
+#include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <optional>
@@ -135,6 +136,66 @@ private Q_SLOTS:
         QVERIFY(game->isActive(game->presentation()));
         QCOMPARE(game->module11.operations_choisies[2].value(), 0);
         QVERIFY(!testsupport::checkBox(presentation, 2).isChecked());
+    }
+
+    // The compositor may leave the keyboard on a window behind the screen the program showed last, or
+    // the player may have clicked a window behind: either way the keys go to the screen in front.
+    void keysGoToTheScreenInFront_data() {
+        QTest::addColumn<QString>("situation");
+        for (const char* s : {"end screen over the exercise", "farewell over the exercise",
+                              "exercise clicked over the end screen"}) {
+            QTest::newRow(s) << QString::fromLatin1(s);
+        }
+    }
+    void keysGoToTheScreenInFront() {
+        QFETCH(QString, situation);
+        exercise::Kovrant& k = game->playFromStart({1});
+        if (situation.startsWith(u"end screen")) {
+            reachEnd(k);
+            typeKey(k, Qt::Key_Return, u"\r"_s);
+            QVERIFY(game->isActive(game->aurevoir()));
+        } else if (situation.startsWith(u"farewell")) {
+            typeKey(k, Qt::Key_Escape, u"\x1b"_s);
+            testsupport::typeText(k, u"5"_s);
+            QVERIFY(game->module11.reponse.isEmpty());
+            // Enter on the farewell screen, whose arrow has the focus, ends the program. Only the press:
+            // the window it is sent to goes with the others.
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
+            QCoreApplication::sendEvent(&k, &enter);
+            QVERIFY(game->ended());
+        } else {
+            ui::Form& fin = reachEnd(k);
+            clickEmptyPart(k, QPointF(100, 30));
+            testsupport::typeText(fin, u"7"_s);
+            QCOMPARE(game->module11.reponse, u"7"_s);
+        }
+    }
+
+    // What the window system says about activation arrives late, out of date or never, after the
+    // program opened the farewell screen over the exercise in its pause: only a switch the player makes
+    // afterwards brings the exercise back (and a new question with it).
+    void windowSystemActivations_data() {
+        QTest::addColumn<QStringList>("activated");
+        QTest::addColumn<bool>("backToTheExercise");
+        QTest::newRow("never") << QStringList{} << false;
+        QTest::newRow("late") << QStringList{u"Aurevoir"_s} << false;
+        QTest::newRow("the old window first") << QStringList{u"Kovrant"_s, u"Aurevoir"_s} << false;
+        QTest::newRow("then the player switches back") << QStringList{u"Aurevoir"_s, u"Kovrant"_s} << true;
+    }
+    void windowSystemActivations() {
+        QFETCH(QStringList, activated);
+        QFETCH(bool, backToTheExercise);
+        exercise::Kovrant& k = game->playFromStart({1});
+        answer(k);
+        QCoreApplication::processEvents(); // the offscreen platform's own activations
+        ui::Runtime& rt = game->runtime();
+        rt.setFollowWindowSystem(true);
+        clickControl(k, u"arret");
+        for (const QString& name : activated) {
+            rt.activatedFromOutside(name == u"Kovrant" ? static_cast<ui::Form&>(k) : game->aurevoir().get());
+        }
+        QCOMPARE(game->isActive(game->kovrant()), backToTheExercise);
+        QCOMPARE(inPause(k), !backToTheExercise);
     }
 
     // Every way to the farewell screen, then its arrow: the program ends, and leaves its event loop with

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -49,5 +50,14 @@ int main(int argc, char* argv[]) {
     } catch (const ui::RuntimeErrorException& error) {
         ui::stopProgram(error);
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        // Qt 6.4's Wayland plugin can hang for ever as it closes its connection: of its two reading
+        // threads, the first may quit with a read still announced, and the second then waits for that
+        // read. Once the windows are gone the game has nothing left to keep, so the process ends here.
+        programme.runtime().shutdown();
+        std::fflush(nullptr);
+        std::_Exit(status);
+    }
+    return status;
 }

@@ -446,6 +446,13 @@ bool Form::focusNextPrevChild(bool /*next*/) {
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {
+    // The keys belong to the screen the program showed last, or the player clicked last, wherever the
+    // window system left the keyboard: a Wayland client cannot focus its own new window, and a
+    // compositor may focus it late or never.
+    if (Form* active = runtime().activeForm(); active != nullptr && active != this && active->isVisible()) {
+        active->keyPressEvent(event);
+        return;
+    }
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
     }

@@ -1,0 +1,177 @@
+#!/usr/bin/python3
+"""A keyboard and a mouse for a wlroots compositor (sway) that has none, as a headless one.
+
+    wl_input.py keys KEY...            presses and releases each key in turn
+    wl_input.py click X Y WIDTH HEIGHT a left click at X, Y of a layout WIDTH x HEIGHT pixels large
+
+KEY is a key of a US keyboard: a letter or digit of the top row, or Tab, space, Return, Escape,
+BackSpace, equal. The keyboard is an ordinary US one with its usual key codes, so the program sees what
+a physical keyboard sends (the top row's digits are key codes 10 to 19), where wtype types through a
+keymap of its own that puts each key at an arbitrary code.
+
+The device appears, the compositor tells the clients that the seat has it and they bind it; only then
+do the events go out, since those sent before are lost. Speaks the Wayland wire protocol itself: Debian
+packages no tool that drives a virtual pointer.
+"""
+
+import os
+import socket
+import struct
+import sys
+import time
+
+BTN_LEFT = 0x110
+# Linux input codes of the keys this drives.
+KEYS = {"Escape": 1, "BackSpace": 14, "Tab": 15, "Return": 28, "space": 57, "equal": 13}
+KEYS.update({str(d): 2 + (d + 9) % 10 for d in range(10)})  # KEY_1 is 2, KEY_0 is 11
+KEYS.update({c: code for c, code in zip("qwertyuiop", range(16, 26))})
+KEYS.update({c: code for c, code in zip("asdfghjkl", range(30, 39))})
+KEYS.update({c: code for c, code in zip("zxcvbnm", range(44, 51))})
+KEYMAP = b"""xkb_keymap {
+    xkb_keycodes { include "evdev+aliases(qwerty)" };
+    xkb_types { include "complete" };
+    xkb_compat { include "complete" };
+    xkb_symbols { include "pc+us+inet(evdev)" };
+};
+"""
+
+
+class Connection:
+    def __init__(self):
+        runtime = os.environ["XDG_RUNTIME_DIR"]
+        name = os.environ.get("WAYLAND_DISPLAY", "wayland-0")
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.sock.connect(name if name.startswith("/") else os.path.join(runtime, name))
+        self.next_id = 2
+        self.buffer = b""
+
+    def new_id(self):
+        object_id = self.next_id
+        self.next_id += 1
+        return object_id
+
+    def send(self, object_id, opcode, payload=b"", fds=()):
+        message = struct.pack("<II", object_id, ((8 + len(payload)) << 16) | opcode) + payload
+        if fds:
+            socket.send_fds(self.sock, [message], list(fds))
+        else:
+            self.sock.sendall(message)
+
+    def events(self):
+        while True:
+            while len(self.buffer) >= 8:
+                object_id, word = struct.unpack_from("<II", self.buffer)
+                size = word >> 16
+                if len(self.buffer) < size:
+                    break
+                payload = self.buffer[8:size]
+                self.buffer = self.buffer[size:]
+                yield object_id, word & 0xFFFF, payload
+            chunk = self.sock.recv(65536)
+            if not chunk:
+                raise SystemExit("wl_input: the compositor closed the connection")
+            self.buffer += chunk
+
+    def roundtrip(self, on_event=None):
+        callback = self.new_id()
+        self.send(1, 0, struct.pack("<I", callback))  # wl_display.sync
+        for object_id, opcode, payload in self.events():
+            if object_id == callback:
+                return
+            if object_id == 1 and opcode == 0:  # wl_display.error
+                failed, code = struct.unpack_from("<II", payload)
+                message = payload[12:].split(b"\0")[0].decode(errors="replace")
+                raise SystemExit(f"wl_input: protocol error {code} on object {failed}: {message}")
+            if on_event is not None:
+                on_event(object_id, opcode, payload)
+
+
+def string(text):
+    data = text.encode() + b"\0"
+    return struct.pack("<I", len(data)) + data + b"\0" * (-len(data) % 4)
+
+
+def stamp():
+    return int(time.monotonic() * 1000) & 0xFFFFFFFF
+
+
+def connect(manager_interface):
+    """Binds the seat and the manager of virtual devices: (connection, seat, manager)."""
+    wl = Connection()
+    registry = wl.new_id()
+    wl.send(1, 1, struct.pack("<I", registry))  # wl_display.get_registry
+    names = {}
+
+    def on_global(object_id, opcode, payload):
+        if object_id == registry and opcode == 0:
+            name, length = struct.unpack_from("<II", payload)
+            names[payload[8:8 + length - 1].decode()] = name
+
+    wl.roundtrip(on_global)
+    if manager_interface not in names:
+        raise SystemExit(f"wl_input: the compositor offers no {manager_interface}")
+
+    def bind(interface):
+        object_id = wl.new_id()
+        wl.send(registry, 0, struct.pack("<I", names[interface]) + string(interface)
+                + struct.pack("<II", 1, object_id))
+        return object_id
+
+    return wl, bind("wl_seat"), bind(manager_interface)
+
+
+def keys(names):
+    codes = []
+    for name in names:
+        if name not in KEYS:
+            raise SystemExit(f"wl_input: no key {name!r}")
+        codes.append(KEYS[name])
+    wl, seat, manager = connect("zwp_virtual_keyboard_manager_v1")
+    keyboard = wl.new_id()
+    wl.send(manager, 0, struct.pack("<II", seat, keyboard))  # create_virtual_keyboard
+    keymap = os.memfd_create("keymap")
+    os.write(keymap, KEYMAP + b"\0")
+    wl.send(keyboard, 0, struct.pack("<II", 1, len(KEYMAP) + 1), fds=[keymap])  # keymap, xkb v1
+    os.close(keymap)
+    wl.roundtrip()
+    time.sleep(1.0)
+    for code in codes:
+        for state in (1, 0):
+            wl.send(keyboard, 1, struct.pack("<III", stamp(), code, state))  # key
+            wl.roundtrip()
+            time.sleep(0.03)
+    time.sleep(0.2)
+    wl.send(keyboard, 3)  # destroy
+    wl.roundtrip()
+
+
+def click(x, y, width, height):
+    wl, seat, manager = connect("zwlr_virtual_pointer_manager_v1")
+    pointer = wl.new_id()
+    wl.send(manager, 0, struct.pack("<II", seat, pointer))  # create_virtual_pointer
+    wl.roundtrip()
+    time.sleep(1.0)
+    wl.send(pointer, 1, struct.pack("<IIIII", stamp(), x, y, width, height))  # motion_absolute
+    wl.send(pointer, 4, struct.pack("<I", stamp()))  # frame
+    wl.roundtrip()
+    time.sleep(0.2)
+    for state in (1, 0):
+        wl.send(pointer, 2, struct.pack("<III", stamp(), BTN_LEFT, state))  # button
+        wl.send(pointer, 4, struct.pack("<I", stamp()))
+        wl.roundtrip()
+        time.sleep(0.1)
+    wl.send(pointer, 8)  # destroy
+    wl.roundtrip()
+
+
+def main():
+    if len(sys.argv) >= 3 and sys.argv[1] == "keys":
+        keys(sys.argv[2:])
+    elif len(sys.argv) == 6 and sys.argv[1] == "click":
+        click(*(int(a) for a in sys.argv[2:6]))
+    else:
+        raise SystemExit(__doc__)
+
+
+if __name__ == "__main__":
+    main()
