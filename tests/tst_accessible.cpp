@@ -92,6 +92,7 @@ void play(ui::Form& form, const QString& steps) {
         const int key = u"tTse"_s.indexOf(step);
         if (step == u'a') {
             QAccessibleActionInterface* actions = window(form)->focusChild()->actionInterface();
+            QVERIFY(actions != nullptr);
             actions->doAction(actions->actionNames().first());
         } else if (step == u'r') {
             game->aurevoir().show();
@@ -267,6 +268,7 @@ private Q_SLOTS:
         QFETCH(QString, cible);
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
         const QString resultat = QString::number(qint64(k.champs().calcul.resultat));
+        QCOMPARE(of(k, u"Calcul")->text(QAccessible::Name), heard.value(0)); // as posed, nothing keyed yet
         heard.clear();
         play(k, (exact ? resultat + u'\r' : QString(30, u'.')) + QString(25, u'.'));
         QAccessibleInterface* aide = painted(k, 1);
@@ -278,6 +280,9 @@ private Q_SLOTS:
         QCOMPARE(describe(score), exact ? u"StaticText \"Score 10\""_s : u"StaticText \"Score 0\""_s);
         QCOMPARE(painted(k, 0)->text(QAccessible::Name), cible);
         QCOMPARE(of(k, u"réponse_exacte")->text(QAccessible::Name), u"la réponse exacte est "_s + resultat);
+        QVERIFY(of(k, u"Calcul")
+                    ->text(QAccessible::Name)
+                    .endsWith(u", ta réponse "_s + (exact ? resultat : u"0"_s)));
         // Found where they are painted: the score's frame, the help line's ellipse (in points).
         QCOMPARE(at(k, QPointF(300, 480) * 20), score);
         QCOMPARE(at(k, QPointF(300, 350) * 20), exact ? nullptr : aide);
