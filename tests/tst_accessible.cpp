@@ -126,13 +126,10 @@ private Q_SLOTS:
     void init() {
         game.reset();
         game.emplace(77);
-        ui::setAccessibilityListener(listen);
+        game->runtime().setAccessibilityListener(listen);
         heard.clear();
     }
-    void cleanupTestCase() {
-        ui::setAccessibilityListener(nullptr);
-        game.reset();
-    }
+    void cleanupTestCase() { game.reset(); }
 
     void windowsHoldTheirChildren_data() {
         QTest::addColumn<QString>("screen");
@@ -484,11 +481,11 @@ private Q_SLOTS:
 
     // Without a screen reader the game creates nothing and sends nothing for one.
     void silentWithoutAssistiveTechnology() {
-        ui::setAccessibilityListener(nullptr);
+        game->runtime().setAccessibilityListener({});
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
         type(k, u"12\r"_s);
         tick(k, 30);
-        ui::setAccessibilityListener(listen);
+        game->runtime().setAccessibilityListener(listen);
         QVERIFY(heard.isEmpty());
         QVERIFY(!k.hasAccessibleTree());
     }
