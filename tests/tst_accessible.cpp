@@ -123,14 +123,11 @@ class AccessibleTest : public QObject {
 private Q_SLOTS:
     void init() {
         game.emplace(77);
-        ui::setAccessibilityListener(listen);
+        game->runtime().setAccessibilityListener(listen);
         heard.clear();
         focus.clear();
     }
-    void cleanupTestCase() {
-        ui::setAccessibilityListener(nullptr);
-        game.reset();
-    }
+    void cleanupTestCase() { game.reset(); }
 
     // Each window's children, both ways, the legends inside the target, the voice last; some of the
     // objects as the screen shows.
@@ -338,10 +335,10 @@ private Q_SLOTS:
 
     // Without a screen reader the game creates nothing and sends nothing for one.
     void silentWithoutAssistiveTechnology() {
-        ui::setAccessibilityListener(nullptr);
+        game->runtime().setAccessibilityListener({});
         auto& k = static_cast<Kovrant&>(open(u"Kovrant"_s));
         play(k, u"12\r"_s + QString(30, u'.'));
-        ui::setAccessibilityListener(listen);
+        game->runtime().setAccessibilityListener(listen);
         QVERIFY(said().isEmpty());
         QVERIFY(!k.hasAccessibleTree());
     }

@@ -171,33 +171,6 @@ private Q_SLOTS:
         }
     }
 
-    // What the window system says about activation arrives late, out of date or never, after the
-    // program opened the farewell screen over the exercise in its pause: only a switch the player makes
-    // afterwards brings the exercise back (and a new question with it).
-    void windowSystemActivations_data() {
-        QTest::addColumn<QStringList>("activated");
-        QTest::addColumn<bool>("backToTheExercise");
-        QTest::newRow("never") << QStringList{} << false;
-        QTest::newRow("late") << QStringList{u"Aurevoir"_s} << false;
-        QTest::newRow("the old window first") << QStringList{u"Kovrant"_s, u"Aurevoir"_s} << false;
-        QTest::newRow("then the player switches back") << QStringList{u"Aurevoir"_s, u"Kovrant"_s} << true;
-    }
-    void windowSystemActivations() {
-        QFETCH(QStringList, activated);
-        QFETCH(bool, backToTheExercise);
-        exercise::Kovrant& k = game->playFromStart({1});
-        answer(k);
-        QCoreApplication::processEvents(); // the offscreen platform's own activations
-        ui::Runtime& rt = game->runtime();
-        rt.setFollowWindowSystem(true);
-        clickControl(k, u"arret");
-        for (const QString& name : activated) {
-            rt.activatedFromOutside(name == u"Kovrant" ? static_cast<ui::Form&>(k) : game->aurevoir().get());
-        }
-        QCOMPARE(game->isActive(game->kovrant()), backToTheExercise);
-        QCOMPARE(inPause(k), !backToTheExercise);
-    }
-
     // Every way to the farewell screen, then its arrow: the program ends, and leaves its event loop with
     // status 0 as the real program does.
     void farewellArrowEndsTheProgram_data() {

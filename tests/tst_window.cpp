@@ -167,33 +167,6 @@ private Q_SLOTS:
         canvas.setDevicePixelRatio(1.0);
         QCOMPARE(canvas, direct);
     }
-
-    // Closing a window from its frame unloads its screen; the program ends with its last window.
-    void closingFromTheFrame_data() {
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<bool>("ends");
-        QTest::newRow("présentation alone") << QStringList{QStringLiteral("présentation")} << true;
-        QTest::newRow("Kovrant in a question") << QStringList{QStringLiteral("Kovrant")} << true;
-        QTest::newRow("FIN over Kovrant")
-            << QStringList{QStringLiteral("Kovrant"), QStringLiteral("FIN")} << false;
-        QTest::newRow("Aurevoir over présentation")
-            << QStringList{QStringLiteral("présentation"), QStringLiteral("Aurevoir")} << false;
-        QTest::newRow("Aurevoir last") << QStringList{QStringLiteral("Aurevoir")} << true;
-    }
-    void closingFromTheFrame() {
-        QFETCH(QStringList, shown);
-        QFETCH(bool, ends);
-        for (const QString& name : shown) {
-            slotNamed(name).show();
-        }
-        ui::FormSlot& last = slotNamed(shown.back());
-        last.get().close();
-        QVERIFY(!last.isLoaded());
-        QCOMPARE(game->ended(), ends);
-        if (!ends) {
-            QVERIFY(slotNamed(shown.front()).isLoaded());
-        }
-    }
 };
 
 QTEST_MAIN(WindowTest)

@@ -12,27 +12,6 @@
 
 namespace ui {
 
-namespace {
-
-AccessibilityListener listener = nullptr;
-
-void sendEvent(QAccessibleEvent& event) {
-    if (listener != nullptr) {
-        listener(&event);
-    }
-    QAccessible::updateAccessibility(&event);
-}
-
-} // namespace
-
-bool accessibilityActive() {
-    return listener != nullptr || QAccessible::isActive();
-}
-
-void setAccessibilityListener(AccessibilityListener l) {
-    listener = l;
-}
-
 // One child of a window: a control, a painted item, or the window's notification.
 class AccessibleItem : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
@@ -233,26 +212,30 @@ QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object)
 // A screen reader that starts listening after the window became active hears of its focus all the same.
 class ActivationObserver : public QAccessible::ActivationObserver {
 public:
+    explicit ActivationObserver(Runtime& runtime) : runtime_(runtime) {}
+
     void accessibilityActiveChanged(bool active) override {
         auto* form = qobject_cast<Form*>(QApplication::activeWindow());
-        if (active && form != nullptr && form->isLoaded()) {
+        if (active && form != nullptr && form->isLoaded() && &form->runtime() == &runtime_) {
             if (AccessibleTree* tree = form->accessibleTree()) {
                 tree->windowActivated();
             }
         }
     }
+
+    ~ActivationObserver() override { QAccessible::removeActivationObserver(this); }
+
+private:
+    Runtime& runtime_;
 };
 
 } // namespace
 
-void installAccessibleFactory() {
-    static ActivationObserver observer;
-    static const bool installed = [] {
-        QAccessible::installFactory(formFactory);
-        QAccessible::installActivationObserver(&observer);
-        return true;
-    }();
-    (void)installed;
+std::unique_ptr<QAccessible::ActivationObserver> installAccessibility(Runtime& runtime) {
+    QAccessible::installFactory(formFactory);
+    auto observer = std::make_unique<ActivationObserver>(runtime);
+    QAccessible::installActivationObserver(observer.get());
+    return observer;
 }
 
 PaintedItem::PaintedItem(Form& form, QAccessible::Role role, std::function<QString()> name)
@@ -375,11 +358,11 @@ void AccessibleTree::send(AccessibleItem* item, QAccessible::Event what) {
         QAccessible::State checked;
         checked.checked = true;
         QAccessibleStateChangeEvent event(item, checked);
-        sendEvent(event);
+        form_.runtime().sendAccessibilityEvent(event);
         return;
     }
     QAccessibleEvent event(item, what);
-    sendEvent(event);
+    form_.runtime().sendAccessibilityEvent(event);
 }
 
 void AccessibleTree::changed(const void* source, QAccessible::Event what) {

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // What screen readers see of a window: the window itself, each of its controls, the things it paints
@@ -16,17 +17,12 @@ class Control;
 class Form;
 class AccessibleItem;
 
-// Whether an assistive technology listens. While none does, the windows create nothing, send nothing
-// and compute no names for it.
-bool accessibilityActive();
-// Something inside the process that hears every event the windows send, as a bridge would; while one is
-// set the windows speak as for an assistive technology. Tests use it: Qt's own update handler stays
-// deaf where no bridge is active, as on the offscreen platform. Null to stop.
-using AccessibilityListener = void (*)(QAccessibleEvent* event);
-void setAccessibilityListener(AccessibilityListener listener);
+class Runtime;
 
-// Makes every Form answer accessibility queries through the interfaces below; done by the first Form.
-void installAccessibleFactory();
+// Makes every Form answer accessibility queries through the interfaces below, and tells a runtime's
+// active window when a screen reader starts listening. Done by each runtime for as long as it lives;
+// Qt keeps one factory however often it is installed.
+std::unique_ptr<QAccessible::ActivationObserver> installAccessibility(Runtime& runtime);
 
 // Something the window paints rather than shows as a control (a line of text, a picture), known to
 // screen readers by a role, a name and the place where it is painted. It is invisible until shown.

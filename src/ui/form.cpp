@@ -86,7 +86,6 @@ Form::Form(Runtime& runtime, const FormSpec& design)
     keyboard_ = keyboardKindOf(QGuiApplication::platformName());
     surface_.setDamageListener([this](const QRectF& scene) { controlChanged(scene); });
     build(design.controls);
-    installAccessibleFactory();
 }
 
 Form::~Form() {
@@ -104,7 +103,7 @@ AccessibleTree* Form::accessibleTree() {
 
 void Form::accessibleChange(const void* source, QAccessible::Event what) {
     // A window still being made, or not shown, has nothing to tell yet.
-    if (accessibilityActive() && (accessible_ || isVisible())) {
+    if (heardByAssistiveTechnology() && (accessible_ || isVisible())) {
         if (AccessibleTree* tree = accessibleTree()) {
             tree->changed(source, what);
         }
@@ -128,6 +127,10 @@ void Form::say(const QString& text) {
 
 Runtime& Form::runtime() const {
     return runtime_;
+}
+
+bool Form::heardByAssistiveTechnology() const {
+    return runtime_.accessibilityActive();
 }
 
 void Form::build(std::span<const ControlSpec> controls) {
@@ -536,7 +539,7 @@ bool Form::event(QEvent* event) {
         runtime().activatedFromOutside(*this);
         // The first activation may come before anything asked about the window: its focused control
         // is news all the same.
-        if (accessibilityActive()) {
+        if (heardByAssistiveTechnology()) {
             if (AccessibleTree* tree = accessibleTree()) {
                 tree->windowActivated();
             }

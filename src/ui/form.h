@@ -122,11 +122,13 @@ public:
     // Says what `text()` returns through the window's notification; `text` is called only while a screen
     // reader listens.
     template <typename Text> void announce(Text&& text) {
-        if (accessibilityActive()) {
+        if (heardByAssistiveTechnology()) {
             say(text());
         }
     }
     void say(const QString& text);
+    // Whether an assistive technology listens to this window's program.
+    bool heardByAssistiveTechnology() const;
     // What screen readers see of the window's children; made on first use, none while it is destroyed.
     AccessibleTree* accessibleTree();
     bool hasAccessibleTree() const { return accessible_ != nullptr; }

@@ -1,5 +1,6 @@
 #include "runtime.h"
 
+#include "accessible.h"
 #include "form.h"
 #include "runtime_error.h"
 
@@ -80,7 +81,18 @@ void FormSlot::unload() {
     rt.retire(std::move(form_));
 }
 
-Runtime::Runtime() = default;
+Runtime::Runtime() : accessibilityObserver_(installAccessibility(*this)) {}
+
+bool Runtime::accessibilityActive() const {
+    return listener_ || QAccessible::isActive();
+}
+
+void Runtime::sendAccessibilityEvent(QAccessibleEvent& event) const {
+    if (listener_) {
+        listener_(&event);
+    }
+    QAccessible::updateAccessibility(&event);
+}
 
 Runtime::~Runtime() {
     shutdown();

@@ -3,6 +3,7 @@
 #include "fonts.h"
 #include "picture.h"
 
+#include <QAccessible>
 #include <QPointer>
 #include <deque>
 #include <functional>
@@ -81,6 +82,17 @@ public:
     // What end() does after destroying the windows: by default, leave the event loop with status 0.
     void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
 
+    // Whether an assistive technology listens. While none does, the windows create nothing, send nothing
+    // and compute no names for it.
+    bool accessibilityActive() const;
+    // Something inside the process that hears every accessibility event the windows send, as a bridge
+    // would; while one is set the windows speak as for an assistive technology. Tests use it: Qt's own
+    // update handler stays deaf where no bridge is active, as on the offscreen platform. Empty to stop.
+    using AccessibilityListener = std::function<void(QAccessibleEvent* event)>;
+    void setAccessibilityListener(AccessibilityListener listener) { listener_ = std::move(listener); }
+    // To the listener, if any, and to the platform's bridge.
+    void sendAccessibilityEvent(QAccessibleEvent& event) const;
+
     // When false, only the program's own show() and the player's clicks activate windows: the window
     // system's activation events are ignored. Tests that do not exercise activation switch it off so
     // that the offscreen platform's late activation events cannot re-run a window's Activate.
@@ -125,6 +137,8 @@ private:
     std::function<void()> endHandler_;
     Fonts fonts_;
     Pictures pictures_;
+    AccessibilityListener listener_;
+    std::unique_ptr<QAccessible::ActivationObserver> accessibilityObserver_;
 };
 
 } // namespace ui

@@ -369,8 +369,8 @@ def geometry(kovrant, display):
     # No window manager: another program may give any size.
     display.stop_wm()
     run("xdotool", "windowsize", window, "32000", "32000")
-    time.sleep(1.5)  # the server grants it at once; what the program does with it shows within this
-    g = info(window)
+    # The server grants it at once; the program then takes it back to what a screen can show.
+    g = wait_until(lambda: (lambda i: i if i["w"] <= 3840 and i["h"] <= 2160 else None)(info(window))) or info(window)
     rss = game.rss_kib() // 1024
     check(g["w"] <= 3840 and g["h"] <= 2160, f"forced to 32000 x 32000: kept to {g['w']} x {g['h']}")
     check(rss < 200, f"forced to 32000 x 32000: {rss} MiB resident")
@@ -380,7 +380,9 @@ def geometry(kovrant, display):
     for scale in (0.5, 1.5, 3):
         game, window = start_presentation(kovrant, scale=scale)
         wait_until(lambda: info(window)["w"] >= SCREEN[0] - 2)
-        time.sleep(0.3)  # the first paint after the window manager's resize
+        # The first paint after the window manager's resize.
+        painted = lambda: near(pixel(*on_screen(window, TITLE_INSIDE, scene)), PALE_ORANGE)
+        wait_until(painted)
         spots = [pixel(*on_screen(window, TITLE_INSIDE, scene)), pixel(*on_screen(window, TARGET_YELLOW, scene))]
         check(near(spots[0], PALE_ORANGE) and near(spots[1], YELLOW),
               f"at scale factor {scale}: the scene fits the window (title box {spots[0]}, target {spots[1]})")
