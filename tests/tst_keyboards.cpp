@@ -22,16 +22,14 @@ struct Layout {
 
 constexpr std::array layouts{
     Layout{"fr", u"&é\"'(-è_çà", u"1234567890", u"¹~#{[|`\\^@"},
-    Layout{"be", u"&é\"'(§è!çà", u"1234567890", u"|@#¼½^{[{}"},
     Layout{"ch", u"1234567890", u"+\"*ç%&/()=", u"|@#¼½¬|¢]}"},
-    Layout{"ca-fr", u"1234567890", u"!\"/$%?&*()", u"±@£¢¤¬¦²³¼"},
     Layout{"us", u"1234567890", u"!@#$%^&*()", u"1234567890"},
     Layout{"de", u"1234567890", u"!\"§$%&/()=", u"¹²³¼½¬{[]}"},
 };
 
 enum class Level { Plain, Shift, AltGr };
 
-// How each platform delivers the top row's key i (0 for 1, 9 for 0) at a level.
+// A platform, and how it delivers AltGr.
 struct Platform {
     const char* name;
     KeyboardKind kind;
@@ -47,44 +45,28 @@ constexpr std::array platforms{
     Platform{"macos", KeyboardKind::Mac, Qt::AltModifier, 0},
 };
 
-int qtKeyOf(QChar c) {
-    return c.isDigit() ? Qt::Key_0 + c.digitValue() : c.toUpper().unicode();
-}
-
-KeyStroke topRowKey(const Platform& platform, int i, Level level, QChar typed) {
-    constexpr std::array<quint32, 10> macCodes{0x12, 0x13, 0x14, 0x15, 0x17, 0x16, 0x1A, 0x1C, 0x19, 0x1D};
-    KeyStroke stroke;
-    stroke.kind = platform.kind;
-    stroke.key = qtKeyOf(typed);
-    stroke.text = QString(typed);
-    switch (platform.kind) {
-    case KeyboardKind::Xkb:
-        stroke.scanCode = quint32(10 + i);
-        stroke.virtualKey = typed.unicode(); // the keysym, for Latin-1
-        break;
-    case KeyboardKind::Windows:
-        stroke.scanCode = quint32(2 + i);
-        stroke.virtualKey = quint32('0' + (i + 1) % 10);
-        break;
-    case KeyboardKind::Mac:
-        stroke.virtualKey = macCodes[std::size_t(i)];
-        break;
-    case KeyboardKind::Unknown:
-        break;
-    }
-    if (level == Level::Shift) {
-        stroke.modifiers = Qt::ShiftModifier;
-        stroke.nativeModifiers = platform.kind == KeyboardKind::Xkb ? 0x1 : 0;
-    } else if (level == Level::AltGr) {
-        stroke.modifiers = platform.altGr;
-        stroke.nativeModifiers = platform.nativeAltGr;
-    }
-    return stroke;
-}
-
 KeyStroke stroke(KeyboardKind kind, quint32 scanCode, quint32 virtualKey, int key, const QString& text,
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier, quint32 nativeModifiers = 0) {
     return KeyStroke{kind, scanCode, virtualKey, nativeModifiers, key, modifiers, text};
+}
+
+// The top row's key i (0 for 1, 9 for 0) typing a character. xkb names it by its key code and keysym
+// (for Latin-1, the character), Windows by its scan code and virtual key, macOS by its virtual key alone.
+KeyStroke topRowKey(const Platform& platform, int i, Level level, QChar typed) {
+    constexpr std::array<quint32, 10> macCodes{0x12, 0x13, 0x14, 0x15, 0x17, 0x16, 0x1A, 0x1C, 0x19, 0x1D};
+    const bool xkb = platform.kind == KeyboardKind::Xkb;
+    const bool windows = platform.kind == KeyboardKind::Windows;
+    const quint32 scanCode = xkb ? quint32(10 + i) : windows ? quint32(2 + i) : 0;
+    const quint32 virtualKey = xkb       ? typed.unicode()
+                               : windows ? quint32('0' + (i + 1) % 10)
+                                         : macCodes[std::size_t(i)];
+    const int key = typed.isDigit() ? Qt::Key_0 + typed.digitValue() : typed.toUpper().unicode();
+    if (level == Level::Shift) {
+        return stroke(platform.kind, scanCode, virtualKey, key, typed, Qt::ShiftModifier, xkb ? 0x1 : 0);
+    }
+    const bool altGr = level == Level::AltGr;
+    return stroke(platform.kind, scanCode, virtualKey, key, typed, altGr ? platform.altGr : Qt::NoModifier,
+                  altGr ? platform.nativeAltGr : 0);
 }
 
 } // namespace
@@ -124,11 +106,8 @@ private Q_SLOTS:
                                              : c.isDigit()         ? -1
                                                                    : int(c.unicode())};
             const ClassicKey got = ui::classicKeyOf(topRowKey(platforms[std::size_t(platform)], i, level, c));
-            QVERIFY2(got == expected, qPrintable(QStringLiteral("key %1 typing %2: key code %3, character %4")
-                                                     .arg(QChar(digit))
-                                                     .arg(c)
-                                                     .arg(got.keyCode)
-                                                     .arg(got.charCode)));
+            const QString typing = u"%1 typing %2: "_s.arg(QChar(digit), c);
+            QVERIFY2(got == expected, qPrintable(typing + u"%1, %2"_s.arg(got.keyCode).arg(got.charCode)));
         }
     }
 
@@ -137,23 +116,14 @@ private Q_SLOTS:
         QTest::addColumn<ClassicKey>("expected");
         const auto xkb = KeyboardKind::Xkb;
         const auto windows = KeyboardKind::Windows;
-        const auto mac = KeyboardKind::Mac;
         const auto unknown = KeyboardKind::Unknown;
-        const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
         const auto keypad = Qt::KeypadModifier;
 
         QTest::newRow("a letter") << stroke(xkb, 24, 'a', Qt::Key_A, u"a"_s) << ClassicKey{65, 'a'};
-        QTest::newRow("fr = key confirms")
-            << stroke(xkb, 21, '=', Qt::Key_Equal, u"="_s) << ClassicKey{0, '='};
         QTest::newRow("Enter") << stroke(xkb, 36, 0xff0d, Qt::Key_Return, u"\r"_s) << ClassicKey{13, 13};
-        QTest::newRow("Escape") << stroke(xkb, 9, 0xff1b, Qt::Key_Escape, u"\x1b"_s) << ClassicKey{27, 27};
-        QTest::newRow("Backspace") << stroke(xkb, 22, 0xff08, Qt::Key_Backspace, u"\b"_s) << ClassicKey{8, 8};
         // Characters beyond the 8-bit set are keys all the same: they leave the pause.
         QTest::newRow("fr AltGr+E, euro")
             << stroke(xkb, 26, 0x20ac, 0x20ac, u"€"_s, Qt::GroupSwitchModifier, 0x80) << ClassicKey{0, '?'};
-        QTest::newRow("fr AltGr+O, oe")
-            << stroke(xkb, 32, 0x13bd, 0x152, u"œ"_s, Qt::GroupSwitchModifier, 0x80) << ClassicKey{0, '?'};
-        QTest::newRow("ru, a Cyrillic letter") << stroke(xkb, 38, 0x6c6, 0x424, u"ф"_s) << ClassicKey{0, '?'};
         QTest::newRow("beyond 16 bits")
             << stroke(unknown, 0, 0, Qt::Key_unknown, u"😀"_s) << ClassicKey{0, '?'};
         // A dead key types nothing and leaves nothing behind; the next key types what it composed, or
@@ -163,19 +133,9 @@ private Q_SLOTS:
         QTest::newRow("composed ê") << stroke(xkb, 26, 0xea, 0xca, u"ê"_s) << ClassicKey{0, 0xea};
         QTest::newRow("windows ^ then z")
             << stroke(windows, 0x11, 'Z', Qt::Key_Z, u"^z"_s) << ClassicKey{90, 'z'};
-        QTest::newRow("windows ^ then top-row 1")
-            << stroke(windows, 0x02, '1', Qt::Key_Ampersand, u"^&"_s) << ClassicKey{'1', '1'};
-        QTest::newRow("windows fr AltGr+2, dead ~")
-            << stroke(windows, 0x03, '2', Qt::Key_Dead_Tilde, QString(), ctrlAlt) << ClassicKey{'2', -1};
         // Shortcuts on a digit key type no digit (under xkb Ctrl+3 even types Escape).
-        QTest::newRow("Ctrl+1") << stroke(xkb, 10, '1', Qt::Key_1, u"1"_s, Qt::ControlModifier, 0x4)
-                                << ClassicKey{'1', -1};
         QTest::newRow("us Ctrl+3") << stroke(xkb, 12, '3', Qt::Key_3, u"\x1b"_s, Qt::ControlModifier, 0x4)
                                    << ClassicKey{'3', -1};
-        QTest::newRow("Alt+1") << stroke(xkb, 10, '1', Qt::Key_1, u"1"_s, Qt::AltModifier, 0x8)
-                               << ClassicKey{'1', -1};
-        QTest::newRow("macos Cmd+1") << stroke(mac, 0, 0x12, Qt::Key_1, u"1"_s, Qt::ControlModifier)
-                                     << ClassicKey{'1', -1};
         QTest::newRow("keypad 1") << stroke(xkb, 87, 0xffb1, Qt::Key_1, u"1"_s, keypad, 0x10)
                                   << ClassicKey{97, '1'};
         QTest::newRow("keypad 0, windows")
@@ -185,14 +145,13 @@ private Q_SLOTS:
         // Where the physical key is unknown the character decides.
         QTest::newRow("offscreen &") << stroke(unknown, 0, 0, Qt::Key_Ampersand, u"&"_s)
                                      << ClassicKey{0, '&'};
+        QTest::newRow("offscreen Ctrl+7")
+            << stroke(unknown, 0, 0, Qt::Key_7, u"7"_s, Qt::ControlModifier) << ClassicKey{'7', -1};
         // A virtual keyboard (wtype, an on-screen keyboard) puts what it types on key codes of its own.
         QTest::newRow("virtual keyboard: 5 on the top row's first place")
             << stroke(xkb, 10, '5', Qt::Key_5, u"5"_s) << ClassicKey{'5', '5'};
         QTest::newRow("virtual keyboard: Enter on the top row's second place")
             << stroke(xkb, 11, 0xff0d, Qt::Key_Return, u"\r"_s) << ClassicKey{13, 13};
-        QTest::newRow("offscreen 7") << stroke(unknown, 0, 0, Qt::Key_7, u"7"_s) << ClassicKey{'7', '7'};
-        QTest::newRow("offscreen Ctrl+7")
-            << stroke(unknown, 0, 0, Qt::Key_7, u"7"_s, Qt::ControlModifier) << ClassicKey{'7', -1};
     }
     void otherKeys() {
         QFETCH(KeyStroke, stroke);

@@ -3,21 +3,10 @@
 #include <QTest>
 #include <optional>
 
-using namespace shell;
-
 namespace {
 
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
-
-// The présentation window's scene is 1264 x 681 pixels (18960 x 10215 twips).
-ui::Form& openPresentation(QSize size) {
-    game->accueil().show();
-    ui::Form& form = game->presentation().get();
-    form.setWindowState(Qt::WindowNoState);
-    form.resize(size);
-    return form;
-}
 
 } // namespace
 
@@ -27,44 +16,12 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(); }
 
-    void sceneFitsTheWindow_data() {
-        QTest::addColumn<QSize>("window");
-        QTest::addColumn<qreal>("scale");
-        QTest::addColumn<QPointF>("offset");
-        QTest::newRow("scene size: one to one") << QSize(1264, 681) << 1.0 << QPointF(0, 0);
-        QTest::newRow("twice") << QSize(2528, 1362) << 2.0 << QPointF(0, 0);
-        // Scale 2 from the width, (2000 - 1362) / 2 = 319 blank pixels above and below.
-        QTest::newRow("too tall: centred vertically") << QSize(2528, 2000) << 2.0 << QPointF(0, 319);
-        // Scale 2 from the height, (3792 - 2528) / 2 = 632 blank pixels left and right.
-        QTest::newRow("too wide: centred horizontally") << QSize(3792, 1362) << 2.0 << QPointF(632, 0);
-        QTest::newRow("smaller and too wide")
-            << QSize(1000, 300) << 300 / 681.0 << QPointF(500 - 632 * 300 / 681.0, 0);
-    }
-    void sceneFitsTheWindow() {
-        QFETCH(QSize, window);
-        QFETCH(qreal, scale);
-        QFETCH(QPointF, offset);
-        ui::Form& form = openPresentation(window);
-        QCOMPARE(form.size(), window);
-        for (const QPointF scenePoint : {QPointF(0, 0), QPointF(100, 50), QPointF(1264, 681)}) {
-            const QPointF expected = scenePoint * scale + offset;
-            const QPointF mapped = form.sceneToWidget().map(scenePoint);
-            // To within the margins' rounding to whole pixels.
-            QVERIFY2((mapped - expected).manhattanLength() < 0.5,
-                     qPrintable(QStringLiteral("mapped to (%1, %2)").arg(mapped.x()).arg(mapped.y())));
-            // Drawing units are points: 20 twips, 4/3 of a scene pixel.
-            QVERIFY((form.widgetPointForUnits(scenePoint * 0.75) - expected).manhattanLength() < 0.5);
-        }
-        // A click reaches the control under it: the middle of Table(2), at (4080 + 2895 / 2, 6840 + 360 / 2)
-        // twips, in scene pixels.
-        const QPointF middle = QPointF(4080 + 2895 / 2.0, 6840 + 180) / double(ui::units::twipsPerPixel);
-        QTest::mouseClick(&form, Qt::LeftButton, {}, (middle * scale + offset).toPoint());
-        QCOMPARE(game->module11.operations_choisies[2].value(), 1);
-        QVERIFY(!testsupport::checkBox(form, 1).isChecked() && !testsupport::checkBox(form, 3).isChecked());
-    }
-
     void drawingSurvivesAResize() {
-        ui::Form& form = openPresentation(QSize(1264, 681));
+        game->accueil().show();
+        ui::Form& form = game->presentation().get();
+        form.setWindowState(Qt::WindowNoState);
+        // Drawn at the scene's own size, then shown larger, smaller and back.
+        form.resize(1264, 681);
         const QPointF mark(320, 430); // points, below the frame of check boxes
         form.surface().fillBox(QPointF(300, 420), QPointF(340, 440), QColor(0, 128, 0));
         QCOMPARE(testsupport::colourAtUnits(form.render(1.0), mark), QColor(0, 128, 0));
