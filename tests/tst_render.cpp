@@ -16,6 +16,7 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(); }
 
+    // What was drawn, and where clicks land, follow the window's size.
     void drawingSurvivesAResize() {
         game->accueil().show();
         ui::Form& form = game->presentation().get();
@@ -25,8 +26,11 @@ private Q_SLOTS:
         const QPointF mark(320, 430); // points, below the frame of check boxes
         form.surface().fillBox(QPointF(300, 420), QPointF(340, 440), QColor(0, 128, 0));
         QCOMPARE(testsupport::colourAtUnits(form.render(1.0), mark), QColor(0, 128, 0));
+        int clicks = 0;
         for (const QSize size : {QSize(2528, 1362), QSize(640, 500), QSize(1264, 681)}) {
             form.resize(size);
+            testsupport::clickControl(form, u"Table", 2);
+            QCOMPARE(game->module11.operations_choisies[2].value(), ++clicks % 2);
             const QImage shown = form.grab().toImage();
             QCOMPARE(shown.size(), size);
             QCOMPARE(shown.pixelColor(form.widgetPointForUnits(mark).toPoint()), QColor(0, 128, 0));
