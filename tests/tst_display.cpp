@@ -74,6 +74,21 @@ private Q_SLOTS:
         }
     }
 
+    // The calculation's right end, measured in its 48-point bold serif, falls at 320 points plus the
+    // correction for its blanks, just left of the "approximately equal" sign.
+    void calculationEndsBeforeTheSign() {
+        Kovrant& k = testsupport::newGame(game, 20240611, {1, 2, 3});
+        for (int i = 0; i < 40; ++i) {
+            const exercise::Calcul& c = k.champs().calcul;
+            const double right = testsupport::label(k, u"Calcul").left() / ui::units::twipsFromPoints(1) +
+                                 widthInPoints("Times New Roman", 48, c.texte_calcul);
+            QVERIFY2(std::abs(right - 320 - c.decalage_calcul.value()) <= 0.05, qPrintable(c.texte_calcul));
+            testsupport::answer(k);
+            game->module11.score = 0;
+            testsupport::typeText(k, u" "_s);
+        }
+    }
+
     void scoreFrame_data() {
         QTest::addColumn<int>("scoreBefore");
         QTest::addColumn<double>("fraction");
