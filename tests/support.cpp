@@ -4,6 +4,8 @@
 #include "ui/units.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <cmath>
 #include <stdexcept>
 
 namespace testsupport {
@@ -79,6 +81,17 @@ bool inPause(const exercise::Kovrant& k) {
     return image(k, u"flèche").isVisible() && image(k, u"arret").isVisible();
 }
 
+void answer(exercise::Kovrant& k, double fraction) {
+    typeText(k, QString::number(std::lround(k.champs().calcul.resultat * fraction)) + QLatin1Char('\r'));
+}
+
+QImage drawing(const exercise::Kovrant& k) {
+    QImage image(k.render(1.0).size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    k.surface().paint(painter);
+    return image;
+}
+
 QColor colourAtUnits(const QImage& render, QPointF units, qreal scale, qreal twipsPerUnit) {
     return colourAtTwips(render, units * twipsPerUnit, scale);
 }
@@ -117,6 +130,10 @@ void clickControl(ui::Form& form, QStringView name, int index) {
     const ui::Control* control = form.findControl(name, index);
     QVERIFY2(control != nullptr, "no such control");
     clickAtTwips(form, QRectF(control->twips()).center());
+}
+
+void clickEmptyPart(ui::Form& form, QPointF units) {
+    QTest::mouseClick(&form, Qt::LeftButton, {}, form.widgetPointForUnits(units).toPoint());
 }
 
 } // namespace testsupport

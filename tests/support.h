@@ -64,6 +64,10 @@ ui::CheckBox& checkBox(const ui::Form& form, int index);
 
 // Whether the exercise window is in the pause after a verdict.
 bool inPause(const exercise::Kovrant& k);
+// Keys `fraction` of the result, rounded, then Enter: the window goes to the pause with its verdict.
+void answer(exercise::Kovrant& k, double fraction = 0.0);
+// The exercise window's drawing alone, without the labels painted over it.
+QImage drawing(const exercise::Kovrant& k);
 
 // The colour a scene render shows at a point of the window's drawing units (points on the game's two
 // big windows), at `scale` device pixels per scene pixel.
@@ -79,5 +83,7 @@ void typeText(ui::Form& form, const QString& text);
 void clickAtTwips(ui::Form& form, QPointF twips);
 // A click in the middle of a named control.
 void clickControl(ui::Form& form, QStringView name, int index = 0);
+// A press on an empty part of a window, given in its drawing units, as a player brings it to the front.
+void clickEmptyPart(ui::Form& form, QPointF units);
 
 } // namespace testsupport

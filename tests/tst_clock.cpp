@@ -1,8 +1,6 @@
 #include "exercise/kovrant.h"
 #include "support.h"
-#include "ui/colour.h"
 
-#include <QPainter>
 #include <QTest>
 #include <cmath>
 #include <optional>
@@ -14,24 +12,6 @@ namespace {
 
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
-
-QPointF mark(const Kovrant& k) {
-    return {k.champs().x_reponse, k.champs().y_reponse};
-}
-
-// The drawing alone at a point, without the labels painted over it.
-QColor drawingAt(const Kovrant& k, QPointF at) {
-    QImage image(k.render(1.0).size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    k.surface().paint(painter);
-    return testsupport::colourAtUnits(image, at);
-}
-
-void blink(Kovrant& k, int ticks) {
-    for (int i = 0; i < ticks; ++i) {
-        k.timer2().fire();
-    }
-}
 
 } // namespace
 
@@ -74,44 +54,6 @@ private Q_SLOTS:
         testsupport::typeText(k, u" "_s);
         QVERIFY(k.timer1().isRunning());
         QCOMPARE(game->module11.attente_reponse.value(), 1);
-    }
-
-    void markBlinksThenStaysInTheContrastingColour_data() {
-        QTest::addColumn<double>("fraction"); // of the result, keyed as the second estimate
-        QTest::addColumn<QColor>("ring");
-        QTest::addColumn<QColor>("contrast");
-        // One row per band of the scoring table, from the exact answer to the wildest.
-        QTest::newRow("+10: yellow, then black") << 1.0 << ui::paletteColour(14) << ui::paletteColour(0);
-        QTest::newRow("+5: light red, then black") << 0.93 << ui::paletteColour(12) << ui::paletteColour(0);
-        QTest::newRow("+1: light cyan, then black") << 0.8 << ui::paletteColour(11) << ui::paletteColour(0);
-        QTest::newRow("0: black, then light red") << 0.6 << ui::paletteColour(0) << ui::paletteColour(12);
-        QTest::newRow("-5: white, then black") << 0.0 << ui::paletteColour(15) << ui::paletteColour(0);
-    }
-    void markBlinksThenStaysInTheContrastingColour() {
-        QFETCH(double, fraction);
-        QFETCH(QColor, ring);
-        QFETCH(QColor, contrast);
-        Kovrant& k = game->startGame({2});
-        // Nothing blinks before the first verdict.
-        const QImage unjudged = k.render(1.0);
-        blink(k, 300);
-        QCOMPARE(k.render(1.0), unjudged);
-        // A first -5 verdict whose mark has blinked its last, then the verdict under test, its mark
-        // elsewhere.
-        testsupport::typeText(k, u"0\r"_s);
-        const QPointF first = mark(k);
-        blink(k, 200);
-        testsupport::typeText(k, u" "_s);
-        testsupport::typeText(k,
-                              QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
-        // Ten ticks in each colour in turn up to the 170th, then the contrasting colour for good.
-        int fired = 0;
-        for (int tick : {0, 9, 10, 19, 20, 30, 160, 169, 170, 400}) {
-            blink(k, tick - fired);
-            fired = tick;
-            QCOMPARE(drawingAt(k, mark(k)), tick < 170 && (tick / 10) % 2 == 0 ? ring : contrast);
-            QCOMPARE(drawingAt(k, first), ui::paletteColour(0));
-        }
     }
 };
 

@@ -5,7 +5,6 @@
 #include "ui/fonts.h"
 
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QTest>
 #include <cmath>
 #include <numbers>
@@ -20,22 +19,6 @@ namespace {
 std::optional<testsupport::Game> game;
 
 constexpr double pixelsPerPoint = ui::units::pixelsFromPoints(1);
-
-Kovrant& startGame(int family, std::uint32_t seed) {
-    return testsupport::newGame(game, seed, {family});
-}
-
-void answer(Kovrant& k, double fraction) {
-    testsupport::typeText(k, QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
-}
-
-// The drawing alone, without the labels painted over it.
-QImage drawing(const Kovrant& k) {
-    QImage image(k.render(1.0).size(), QImage::Format_RGB32);
-    QPainter painter(&image);
-    k.surface().paint(painter);
-    return image;
-}
 
 // Where the pixels of `colour` begin and end, in points, along the row (or column) at `at` points.
 std::pair<double, double> span(const QImage& render, const QColor& colour, double at, bool vertical = false) {
@@ -81,13 +64,28 @@ private Q_SLOTS:
     void targetRingEdges() {
         QFETCH(double, radius);
         QFETCH(int, colour);
-        const QImage image = drawing(startGame(1, 1));
+        const QImage image = testsupport::drawing(testsupport::newGame(game, 1, {1}));
         for (int step = 0; step < 16; ++step) {
             const double angle = step * std::numbers::pi / 8 + 0.2;
             const QPointF point(750 + radius * std::cos(angle), 250 + radius * std::sin(angle));
             // The pixel whose centre lies nearest the wanted radius, so that antialiased edges stay away.
             const QPoint pixel = (point * pixelsPerPoint - QPointF(0.5, 0.5)).toPoint();
             QCOMPARE(image.pixelColor(pixel), ui::paletteColour(colour));
+        }
+    }
+
+    // The calculation's right end, measured in its 48-point bold serif, falls at 320 points plus the
+    // correction for its blanks, just left of the "approximately equal" sign.
+    void calculationEndsBeforeTheSign() {
+        Kovrant& k = testsupport::newGame(game, 20240611, {1, 2, 3});
+        for (int i = 0; i < 40; ++i) {
+            const exercise::Calcul& c = k.champs().calcul;
+            const double right = testsupport::label(k, u"Calcul").left() / ui::units::twipsFromPoints(1) +
+                                 widthInPoints("Times New Roman", 48, c.texte_calcul);
+            QVERIFY2(std::abs(right - 320 - c.decalage_calcul.value()) <= 0.05, qPrintable(c.texte_calcul));
+            testsupport::answer(k);
+            game->module11.score = 0;
+            testsupport::typeText(k, u" "_s);
         }
     }
 
@@ -102,9 +100,9 @@ private Q_SLOTS:
         QFETCH(int, scoreBefore);
         QFETCH(double, fraction);
         QFETCH(QString, line);
-        Kovrant& k = startGame(2, 8);
+        Kovrant& k = testsupport::newGame(game, 8, {2});
         game->module11.score = scoreBefore;
-        answer(k, fraction);
+        testsupport::answer(k, fraction);
         QCOMPARE(game->module11.texte_score, line);
         const QImage render = k.render(1.0);
         const QColor red = ui::paletteColour(4);
@@ -121,8 +119,8 @@ private Q_SLOTS:
     }
 
     void helpBubble() {
-        Kovrant& k = startGame(3, 2);
-        answer(k, 0.0);
+        Kovrant& k = testsupport::newGame(game, 2, {3});
+        testsupport::answer(k, 0.0);
         const auto& c = k.champs();
         const QString text =
             exercise::ligne_aide(c.calcul.operation, c.calcul.nombre1, c.calcul.nombre2).texte();

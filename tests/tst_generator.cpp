@@ -1,25 +1,16 @@
-#include "exercise/kovrant.h"
 #include "exercise/regles.h"
-#include "support.h"
-#include "ui/fonts.h"
 #include "ui/numbers.h"
 
-#include <QFontMetricsF>
 #include <QTest>
 #include <cmath>
-#include <optional>
 #include <vector>
 
-using exercise::Kovrant;
 using exercise::Operation;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Operation)
 
 namespace {
-
-// The programme of the test case that runs, made afresh by init().
-std::optional<testsupport::Game> game;
 
 // `count` calculations drawn one after another with the given families at a fixed score.
 std::vector<exercise::Calcul> draw(const QList<int>& families, int count, int score = 0,
@@ -37,39 +28,11 @@ std::vector<exercise::Calcul> draw(const QList<int>& families, int count, int sc
     return calculs;
 }
 
-struct Shown {
-    QString texte_calcul, caption;
-    int decalage = 0, left = 0;
-};
-
-// Plays `count` questions on the exercise window, each dismissed with a hopeless estimate.
-std::vector<Shown> play(const QList<int>& families, int count) {
-    for (int f : families) {
-        game->module11.operations_choisies[f] = 1;
-    }
-    exercise::Kovrant& k = game->startGame({});
-    std::vector<Shown> questions;
-    for (;;) {
-        const ui::Label& calcul = testsupport::label(k, u"Calcul");
-        const exercise::Calcul& c = k.champs().calcul;
-        questions.push_back({c.texte_calcul, calcul.caption(), c.decalage_calcul.value(), calcul.left()});
-        if (int(questions.size()) == count) {
-            return questions;
-        }
-        testsupport::typeText(k, u"0="_s);
-        game->module11.score = 0;
-        testsupport::typeText(k, u" "_s);
-    }
-}
-
 } // namespace
 
 class GeneratorTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { game.reset(); }
-    void init() { game.emplace(20240611); }
-
     void familiesComeUpEvenlyAndAreWellFormed_data() {
         QTest::addColumn<QList<int>>("families");
         // Expected shares of addition, multiplication, division and subtraction.
@@ -201,19 +164,6 @@ private Q_SLOTS:
         const exercise::TextesCalcul t = exercise::textes_calcul(operation, nombre1, nombre2);
         QCOMPARE(t.texte_calcul, texte);
         QCOMPARE(t.decalage_calcul.value(), decalage);
-    }
-
-    // The right end of the calculation, as measured in the window's 48-point bold serif, falls at 320
-    // points plus the correction, just left of the "approximately equal" sign.
-    void calculationIsPlacedByItsMeasuredWidth() {
-        const QFontMetricsF metrics(
-            game->runtime().fonts().make(QStringLiteral("Times New Roman"), 48, true));
-        for (const Shown& q : play({1, 2, 3}, 60)) {
-            QCOMPARE(q.caption, QString(q.texte_calcul + u"        ?"_s));
-            const double w = metrics.horizontalAdvance(q.texte_calcul) / ui::units::pixelsFromPoints(1);
-            QVERIFY2(std::abs(q.left - ui::units::twipsFromPoints(320 - w + q.decalage)) <= 1.0,
-                     qPrintable(q.texte_calcul));
-        }
     }
 };
 

@@ -83,20 +83,6 @@ private Q_SLOTS:
         QCOMPARE(ui::roundToLeadingDigit(n), rounded);
     }
 
-    void numericValueOfText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("empty is zero") << u""_s << 0.0;
-        QTest::newRow("eight digits") << u"12345678"_s << 12345678.0;
-        QTest::newRow("stops at a letter") << u"12abc"_s << 12.0;
-        QTest::newRow("negative with a decimal point") << u"-3.5x"_s << -3.5;
-    }
-    void numericValueOfText() {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(ui::numericValue(text), value);
-    }
-
     // Every way the 16-bit integers, the checked arrays and the library calls stop the program.
     void runtimeErrors() {
         const int overflow = int(ErrorCode::Overflow);

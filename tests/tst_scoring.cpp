@@ -1,6 +1,7 @@
 #include "exercise/kovrant.h"
 #include "exercise/regles.h"
 #include "support.h"
+#include "ui/colour.h"
 
 #include <QTest>
 #include <cmath>
@@ -17,8 +18,10 @@ namespace {
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
 
-Kovrant& startGame(int family, std::uint32_t seed) {
-    return testsupport::newGame(game, seed, {family});
+void blink(Kovrant& k, int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+        k.timer2().fire();
+    }
 }
 
 } // namespace
@@ -66,16 +69,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("comment");
         QTest::addColumn<double>("inner"); // radii of the ring the mark lands in
         QTest::addColumn<double>("outer");
+        QTest::addColumn<int>("ring"); // the mark blinks in the ring's colour and this one, then keeps it
+        QTest::addColumn<int>("contrast");
         const QString dommage = u"Dommage, tu perds 5 points"_s;
-        QTest::newRow("exact: +10, on the centre")
-            << 20 << 1.0 << 30 << u"Excellent, tu marques 10 points"_s << 3. << 3.;
-        QTest::newRow("6 % short: +5")
-            << 20 << 0.94 << 25 << u"Trés bien, tu marques 5 points"_s << 33. << 57.;
-        QTest::newRow("24 % short: +1") << 20 << 0.76 << 21 << u"Bravo, tu marques 1 point"_s << 63. << 87.;
-        QTest::newRow("49 % short: 0")
-            << 20 << 0.51 << 20 << u"Trop loin, tu ne marques rien"_s << 93. << 117.;
-        QTest::newRow("zero: -5") << 20 << 0.0 << 15 << dommage << 123. << 147.;
-        QTest::newRow("-5 at 3: the score stops at 0") << 3 << 0.0 << 0 << dommage << 123. << 147.;
+        QTest::newRow("exact: +10, on the centre, yellow then black")
+            << 20 << 1.0 << 30 << u"Excellent, tu marques 10 points"_s << 3. << 3. << 14 << 0;
+        QTest::newRow("6 % short: +5, light red then black")
+            << 20 << 0.94 << 25 << u"Trés bien, tu marques 5 points"_s << 33. << 57. << 12 << 0;
+        QTest::newRow("24 % short: +1, light cyan then black")
+            << 20 << 0.76 << 21 << u"Bravo, tu marques 1 point"_s << 63. << 87. << 11 << 0;
+        QTest::newRow("49 % short: 0, black then light red")
+            << 20 << 0.51 << 20 << u"Trop loin, tu ne marques rien"_s << 93. << 117. << 0 << 12;
+        QTest::newRow("zero: -5, white then black") << 20 << 0.0 << 15 << dommage << 123. << 147. << 15 << 0;
+        QTest::newRow("-5 at 3: the score stops at 0") << 3 << 0.0 << 0 << dommage << 123. << 147. << 15 << 0;
     }
     void verdictOnTheWindow() {
         QFETCH(int, before);
@@ -84,19 +90,33 @@ private Q_SLOTS:
         QFETCH(QString, comment);
         QFETCH(double, inner);
         QFETCH(double, outer);
-        Kovrant& k = startGame(2, 11);
+        QFETCH(int, ring);
+        QFETCH(int, contrast);
+        Kovrant& k = testsupport::newGame(game, 11, {2});
+        // Nothing blinks before the first verdict.
+        const QImage unjudged = k.render(1.0);
+        blink(k, 300);
+        QCOMPARE(k.render(1.0), unjudged);
         game->module11.score = before;
-        testsupport::typeText(k,
-                              QString::number(std::lround(k.champs().calcul.resultat * fraction)) + u"\r"_s);
+        testsupport::answer(k, fraction);
         QCOMPARE(game->module11.score.value(), after);
         QCOMPARE(testsupport::label(k, u"commentaire").caption(), comment);
         QCOMPARE(testsupport::label(k, u"Titre_aide").isVisible(), after <= before);
-        const double radius = std::hypot(k.champs().x_reponse - 750.0, k.champs().y_reponse - 250.0);
+        const QPointF mark(k.champs().x_reponse, k.champs().y_reponse);
+        const double radius = std::hypot(mark.x() - 750.0, mark.y() - 250.0);
         QVERIFY2(radius >= inner - 1e-3 && radius <= outer + 1e-3, qPrintable(QString::number(radius)));
+        // Ten ticks in each colour in turn up to the 170th, then the contrasting colour for good.
+        int fired = 0;
+        for (int tick : {0, 9, 10, 19, 20, 30, 160, 169, 170, 400}) {
+            blink(k, tick - fired);
+            fired = tick;
+            const QColor seen = testsupport::colourAtUnits(testsupport::drawing(k), mark);
+            QCOMPARE(seen, ui::paletteColour(tick < 170 && (tick / 10) % 2 == 0 ? ring : contrast));
+        }
     }
 
     void exactResultIsShownGrouped() {
-        Kovrant& k = startGame(1, 3719); // a seed found beforehand to pose 123 first
+        Kovrant& k = testsupport::newGame(game, 3719, {1}); // a seed found beforehand to pose 123 first
         QCOMPARE(k.champs().calcul.resultat, 123.f);
         QCOMPARE(testsupport::label(k, u"réponse_exacte").caption(), QString());
         testsupport::typeText(k, u"7\r"_s);
