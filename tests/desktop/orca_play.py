@@ -75,13 +75,13 @@ def play_question(ear, score):
     result = exact_result(calculation)
     ear.synthesizer_got(CALCULATION.search(calculation).group(0))
     ear.step()
-    # A child keys at a child's pace; the answer so far is said back after each digit.
+    # Each digit once the game has said back the answer so far: its own words, not Orca's echo of the key.
+    keyed = ""
     for digit in str(result):
         keys(digit)
-        time.sleep(0.1)
-    # The game's own words, not Orca's echo of the last key.
-    ear.hear("Orca to say the answer %d as keyed" % result,
-             lambda text: re.search(r"notification %d\b" % result, text) is not None)
+        keyed += digit
+        ear.hear("Orca to say the answer %s as keyed" % keyed,
+                 lambda text, keyed=keyed: re.search(r"notification %s\b" % keyed, text) is not None)
     ear.step()
     keys("Return")
     score += 10

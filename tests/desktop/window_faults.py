@@ -230,15 +230,9 @@ def near(colour, expected, tolerance=24):
 def start_presentation(kovrant, **kwargs):
     game = Game(kovrant, **kwargs)
     window = game.new_window()
-    # The welcome screen's window goes away once présentation is active: one window left, and for good.
-    settled = []
-    while window is not None and len(settled) < 3:
-        time.sleep(0.1)
-        now = game.windows()
-        settled = settled + [now] if len(now) == 1 and (not settled or settled[-1] == now) else []
-        if time.monotonic() - game.started > 10:
-            break
-    window = settled[-1][0] if settled else None
+    # The welcome screen never reaches the screen: présentation is the one window.
+    only = wait_until(lambda: (lambda shown: shown if len(shown) == 1 else None)(game.windows()), seconds=10.0)
+    window = only[0] if window is not None and only else None
     check(window is not None, "the game shows its presentation screen")
     return game, window
 

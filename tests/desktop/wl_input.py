@@ -134,6 +134,8 @@ def keys(names):
     wl.send(keyboard, 0, struct.pack("<II", 1, len(KEYMAP) + 1), fds=[keymap])  # keymap, xkb v1
     os.close(keymap)
     wl.roundtrip()
+    # Sway takes a new virtual keyboard's keymap in after the roundtrip answers, and drops the keys sent
+    # meanwhile; nothing on the protocol says when it is done (wtype waits the same way).
     time.sleep(1.0)
     for code in codes:
         for state in (1, 0):
