@@ -1,0 +1,26 @@
+#include "temps_accorde.h"
+
+namespace exercise {
+
+std::optional<TempsAccorde> TempsAccorde::lire(QStringView texte) {
+    const QStringView t = texte.trimmed();
+    if (t == u"aucune") {
+        return sansLimite();
+    }
+    // Digits only: toInt would also take a sign or surrounding blanks inside the number.
+    if (t.isEmpty() || t.size() > 3) {
+        return std::nullopt;
+    }
+    for (const QChar c : t) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+    }
+    return enSecondes(t.toInt());
+}
+
+const char* TempsAccorde::valeursAcceptees() {
+    return "un nombre entier de secondes de 30 à 300, ou « aucune »";
+}
+
+} // namespace exercise
