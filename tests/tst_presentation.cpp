@@ -1,5 +1,6 @@
 #include "support.h"
 
+#include <QKeyEvent>
 #include <QTest>
 #include <optional>
 
@@ -34,7 +35,7 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(); }
 
-    // Digits click a box by its index; a tab or a blank is typed.
+    // Digits click a box by its index; a tab or a blank is typed; r is Space held down, repeating.
     void choosingFamilies_data() {
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QList<int>>("chosen");
@@ -45,6 +46,7 @@ private Q_SLOTS:
         QTest::newRow("space on the arrow with nothing ticked") << u"\t\t\t "_s << QList<int>{0, 0, 0};
         QTest::newRow("five tabs wrap to additions") << u"\t\t\t\t\t "_s << QList<int>{1, 0, 0};
         QTest::newRow("space again unticks") << u"  "_s << QList<int>{0, 0, 0};
+        QTest::newRow("space held down ticks once") << u" r"_s << QList<int>{1, 0, 0};
     }
     void choosingFamilies() {
         QFETCH(QString, actions);
@@ -53,6 +55,9 @@ private Q_SLOTS:
         for (const QChar action : actions) {
             if (action.isDigit()) {
                 clickControl(form, u"Table", action.digitValue());
+            } else if (action == u'r') {
+                QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
+                QCoreApplication::sendEvent(&form, &repeat);
             } else {
                 testsupport::typeKey(form, action == u'\t' ? Qt::Key_Tab : Qt::Key_Space, action);
             }
