@@ -1,7 +1,10 @@
 #include "support.h"
+#include "ui/colour.h"
 
 #include <QKeyEvent>
 #include <QTest>
+#include <cmath>
+#include <numbers>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -106,6 +109,8 @@ private Q_SLOTS:
         QCOMPARE(full, withoutLine);
     }
 
+    // Both screens draw the same target, its rings where designed: either side of each edge, the
+    // outermost a rim two points wide, at the pixel whose centre lies nearest, clear of antialiasing.
     void sameTargetOnBothScreens() {
         ui::Form& presentation = openPresentation();
         clickControl(presentation, u"Table", 1);
@@ -113,8 +118,18 @@ private Q_SLOTS:
         game->kovrant().show();
         const QImage there = targetDrawing(game->kovrant().get());
         QCOMPARE(there, here);
-        // A target, not two blank squares: the yellow disc 15 points below the centre.
-        QCOMPARE(there.pixelColor(203, 223), QColor(255, 255, 0));
+        const int edges[][3] = {{30, 14, 12}, {60, 12, 11}, {90, 11, 0}, {120, 0, 15}, {150, 15, 12}};
+        for (const auto& [edge, inner, outer] : edges) {
+            for (const double radius : {edge - 2.0, edge + (edge < 150 ? 2.0 : 1.0)}) {
+                for (int step = 0; step < 16; ++step) {
+                    const double angle = step * std::numbers::pi / 8 + 0.2;
+                    const QPointF point(750 + radius * std::cos(angle), 250 + radius * std::sin(angle));
+                    const QPoint pixel =
+                        (point * ui::units::pixelsFromPoints(1) - QPointF(797.5, 130.5)).toPoint();
+                    QCOMPARE(there.pixelColor(pixel), ui::paletteColour(radius < edge ? inner : outer));
+                }
+            }
+        }
     }
 };
 
