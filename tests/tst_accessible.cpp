@@ -127,45 +127,38 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { game.reset(); }
 
-    // Each window's children, both ways, the legends inside the target, the voice last; some of the
-    // objects as the screen shows.
+    // Each window's children, both ways, the voice last; some of the objects as the screen shows, the
+    // legends inside the target.
     void windowsHoldTheirChildren_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("children");
-        QTest::addColumn<int>("legends");
         QTest::addColumn<QStringList>("objects"); // among the children and theirs
-        QTest::newRow("welcome, silent") << u"Accueil"_s << u"Les Kovrant, accueil"_s << 1 << 0
-                                         << QStringList{u"Notification \"\" invisible"_s};
-        // 33 controls less the frame and the 17 legends; the target; the voice.
+        QTest::newRow("welcome, silent")
+            << u"Accueil"_s << u"Les Kovrant, accueil"_s << QStringList{u"Notification \"\" invisible"_s};
         QTest::newRow("presentation, a rule's double blank read once")
-            << u"présentation"_s << u"Les Kovrant, règles du jeu et choix des opérations"_s << 17 << 17
+            << u"présentation"_s << u"Les Kovrant, règles du jeu et choix des opérations"_s
             << QStringList{u"StaticText \"Quand ta réponse clignotera sur la cible\""_s,
                            u"  StaticText \"+10\""_s,
                            u"Graphic \"Cible : la réponse exacte est au centre\""_s};
-        // 27 controls less the legends; the target, the help line, the score; the voice.
         QTest::newRow("exercise, in a question")
-            << u"Kovrant"_s << u"Les Kovrant, exercice"_s << 14 << 17
-            << QStringList{u"StaticText \"0 seconde\""_s, u"Graphic \"environ égal à\""_s,
-                           u"Button \"Question suivante\" invisible [Press]"_s,
-                           u"StaticText \"\" invisible"_s};
+            << u"Kovrant"_s << u"Les Kovrant, exercice"_s
+            << QStringList{
+                   u"StaticText \"0 seconde\""_s, u"  StaticText \"-5\""_s, u"Graphic \"environ égal à\""_s,
+                   u"Button \"Question suivante\" invisible [Press]"_s, u"StaticText \"\" invisible"_s};
         QTest::newRow("end, keeping its keys")
-            << u"FIN"_s << u"Les Kovrant, fin du jeu"_s << 3 << 0
+            << u"FIN"_s << u"Les Kovrant, fin du jeu"_s
             << QStringList{u"Button \"Au revoir\" [Press]"_s, u"Notification \"Félicitations !\""_s};
-        QTest::newRow("farewell") << u"Aurevoir"_s << u"Les Kovrant, au revoir"_s << 5 << 0
+        QTest::newRow("farewell") << u"Aurevoir"_s << u"Les Kovrant, au revoir"_s
                                   << QStringList{u"Graphic \"Courrier électronique\""_s};
     }
     void windowsHoldTheirChildren() {
         QFETCH(QString, screen);
         QFETCH(QString, name);
-        QFETCH(int, children);
-        QFETCH(int, legends);
         QFETCH(QStringList, objects);
         QAccessibleInterface* w = window(open(screen));
         QVERIFY(describe(w).startsWith(u"Window \""_s + name + u'"'));
-        QCOMPARE(w->childCount(), children);
         QStringList all; // the window's children, each followed by its own, indented
-        for (int i = 0; i < children; ++i) {
+        for (int i = 0; i < w->childCount(); ++i) {
             QAccessibleInterface* child = w->child(i);
             for (int j = -1; j < child->childCount(); ++j) {
                 QAccessibleInterface* parent = j < 0 ? w : child;
@@ -175,8 +168,6 @@ private Q_SLOTS:
                 all.append((j < 0 ? u""_s : u"  "_s) + describe(object));
             }
         }
-        QCOMPARE(all.filter(QRegularExpression(u"^  StaticText \"[-+]?\\d+\"$"_s)).size(), legends);
-        QCOMPARE(all.filter(QRegularExpression(u"^  "_s)).size(), legends);
         QVERIFY(all.last().startsWith(u"Notification"_s));
         for (const QString& object : objects) {
             QVERIFY2(all.contains(object), qPrintable(object));
@@ -230,8 +221,6 @@ private Q_SLOTS:
             << ui::spokenText(u"12 345 678 × 67 890        ?"_s) << u"12345678 fois 67890 ?"_s;
         QTest::newRow("numbers apart, four digits after a blank")
             << ui::spokenText(u"10 sur 100, 12 3456"_s) << u"10 sur 100, 12 3456"_s;
-        QTest::newRow("addition") << say(O::Addition, 12345, 67890) << u"12345 plus 67890"_s;
-        QTest::newRow("subtraction") << say(O::Soustraction, 5000, 2345) << u"5000 moins 2345"_s;
         QTest::newRow("multiplication, no exponent")
             << say(O::Multiplication, 10000, 1000) << u"10000 fois 1000"_s;
         QTest::newRow("division") << say(O::Division, 5929, 7) << u"5929 divisé par 7"_s;

@@ -38,7 +38,8 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(); }
 
-    // Digits click a box by its index; a tab or a blank is typed; r is Space held down, repeating.
+    // Digits click a box by its index; a tab or a blank is typed; r is Space held down, repeating; x the
+    // stop sign, then the presentation clicked back in front of the farewell.
     void choosingFamilies_data() {
         QTest::addColumn<QString>("actions");
         QTest::addColumn<QList<int>>("chosen");
@@ -50,13 +51,19 @@ private Q_SLOTS:
         QTest::newRow("five tabs wrap to additions") << u"\t\t\t\t\t "_s << QList<int>{1, 0, 0};
         QTest::newRow("space again unticks") << u"  "_s << QList<int>{0, 0, 0};
         QTest::newRow("space held down ticks once") << u" r"_s << QList<int>{1, 0, 0};
+        QTest::newRow("back from the farewell, the choice cleared") << u"2x"_s << QList<int>{0, 0, 0};
     }
     void choosingFamilies() {
         QFETCH(QString, actions);
         QFETCH(QList<int>, chosen);
         ui::Form& form = openPresentation();
+        QVERIFY(!game->accueil().isLoaded());
         for (const QChar action : actions) {
-            if (action.isDigit()) {
+            if (action == u'x') {
+                clickControl(form, u"arret");
+                QVERIFY(game->isActive(game->aurevoir()));
+                testsupport::clickEmptyPart(form, QPointF(100, 450));
+            } else if (action.isDigit()) {
                 clickControl(form, u"Table", action.digitValue());
             } else if (action == u'r') {
                 QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, u" "_s, true);
@@ -70,8 +77,12 @@ private Q_SLOTS:
             QCOMPARE(game->module11.operations_choisies[f].value(), chosen[f - 1]);
             QCOMPARE(int(testsupport::checkBox(form, f).isChecked()), chosen[f - 1]);
         }
+        // The exercise starts a new game in place of the presentation, or nothing starts.
+        game->module11.score = 42;
         clickControl(form, u"flèche");
-        QCOMPARE(game->kovrant().isLoaded(), chosen.contains(1));
+        QCOMPARE(game->isActive(game->kovrant()), chosen.contains(1));
+        QCOMPARE(game->presentation().isLoaded(), !chosen.contains(1));
+        QCOMPARE(game->module11.score.value(), chosen.contains(1) ? 0 : 42);
     }
 
     void pointerOverTheBoxes_data() {

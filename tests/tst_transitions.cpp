@@ -35,23 +35,6 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(); }
 
-    void startNeedsAChosenFamily() {
-        game->accueil().show();
-        QVERIFY(!game->accueil().isLoaded());
-        QVERIFY(game->isActive(game->presentation()));
-        ui::Form& presentation = game->presentation().get();
-        clickControl(presentation, u"flèche");
-        QVERIFY(!game->kovrant().isLoaded());
-        clickControl(presentation, u"Table", 3);
-        game->module11.score = 42;
-        clickControl(presentation, u"flèche");
-        QVERIFY(game->isActive(game->kovrant()) && !game->presentation().isLoaded());
-        QCOMPARE(game->kovrant().as<exercise::Kovrant>().champs().calcul.operation,
-                 exercise::Operation::Division);
-        QCOMPARE(game->module11.score.value(), 0);
-        QCOMPARE(game->module11.attente_reponse.value(), 1);
-    }
-
     void stopThenBackToTheExercise() {
         exercise::Kovrant& k = game->playFromStart({1});
         clickControl(k, u"arret"); // hidden during a question
@@ -115,18 +98,6 @@ private Q_SLOTS:
         game->module11.score = 30;
         game->fin().show();
         QCOMPARE(game->module11.score.value(), 30);
-    }
-
-    void presentationReactivatedClearsTheChoice() {
-        game->accueil().show();
-        ui::Form& presentation = game->presentation().get();
-        clickControl(presentation, u"Table", 2);
-        clickControl(presentation, u"arret");
-        QVERIFY(game->isActive(game->aurevoir()));
-        clickEmptyPart(presentation, QPointF(100, 450));
-        QVERIFY(game->isActive(game->presentation()));
-        QCOMPARE(game->module11.operations_choisies[2].value(), 0);
-        QVERIFY(!testsupport::checkBox(presentation, 2).isChecked());
     }
 
     // The compositor may leave the keyboard on a window behind the screen the program showed last (the

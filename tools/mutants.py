@@ -308,7 +308,7 @@ def main():
     scratch.mkdir(parents=True, exist_ok=True)
     sync_tree(scratch)
     os.environ.update(CCACHE_BASEDIR=str(scratch), CCACHE_NOHASHDIR="true")
-    log = open(scratch / "mutants.log", "w")
+    log = open(scratch / "mutants.log", "w", buffering=1)
     if run(["cmake", "-S", scratch, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
             "-DKOVRANT_WERROR=ON", "-DKOVRANT_BUILD_BENCH=OFF", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
            scratch, log) != 0:
