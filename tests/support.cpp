@@ -93,11 +93,7 @@ QImage drawing(const exercise::Kovrant& k) {
 }
 
 QColor colourAtUnits(const QImage& render, QPointF units, qreal scale, qreal twipsPerUnit) {
-    return colourAtTwips(render, units * twipsPerUnit, scale);
-}
-
-QColor colourAtTwips(const QImage& render, QPointF twips, qreal scale) {
-    const QPointF pixel = twips / ui::units::twipsPerPixel * scale;
+    const QPointF pixel = units * twipsPerUnit / ui::units::twipsPerPixel * scale;
     return render.pixelColor(int(pixel.x()), int(pixel.y()));
 }
 
@@ -122,14 +118,11 @@ void typeText(ui::Form& form, const QString& text) {
     }
 }
 
-void clickAtTwips(ui::Form& form, QPointF twips) {
-    QTest::mouseClick(&form, Qt::LeftButton, Qt::NoModifier, form.widgetPointForTwips(twips).toPoint());
-}
-
 void clickControl(ui::Form& form, QStringView name, int index) {
     const ui::Control* control = form.findControl(name, index);
     QVERIFY2(control != nullptr, "no such control");
-    clickAtTwips(form, QRectF(control->twips()).center());
+    QTest::mouseClick(&form, Qt::LeftButton, Qt::NoModifier,
+                      form.widgetPointForTwips(QRectF(control->twips()).center()).toPoint());
 }
 
 void clickEmptyPart(ui::Form& form, QPointF units) {

@@ -73,15 +73,11 @@ QImage drawing(const exercise::Kovrant& k);
 // big windows), at `scale` device pixels per scene pixel.
 QColor colourAtUnits(const QImage& render, QPointF units, qreal scale = 1.0,
                      qreal twipsPerUnit = ui::units::twipsPerPoint);
-// The same at a point given in twips.
-QColor colourAtTwips(const QImage& render, QPointF twips, qreal scale = 1.0);
 
 // A key as a player types it on the window: key-down, then the character it types, if any.
 void typeKey(ui::Form& form, Qt::Key key, const QString& text = QString());
 void typeText(ui::Form& form, const QString& text);
-// A left click at a point of the scene given in twips, as the window currently maps it.
-void clickAtTwips(ui::Form& form, QPointF twips);
-// A click in the middle of a named control.
+// A left click in the middle of a named control, as the window currently maps it.
 void clickControl(ui::Form& form, QStringView name, int index = 0);
 // A press on an empty part of a window, given in its drawing units, as a player brings it to the front.
 void clickEmptyPart(ui::Form& form, QPointF units);
