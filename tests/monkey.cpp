@@ -41,8 +41,7 @@ ui::Form* anyWindow(testsupport::Game& game, const Player::Draw& draw, bool pref
         return active;
     }
     std::vector<ui::Form*> loaded;
-    for (ui::FormSlot* slot :
-         {&game.accueil(), &game.presentation(), &game.kovrant(), &game.fin(), &game.aurevoir()}) {
+    for (ui::FormSlot* slot : game.screens()) {
         if (slot->isLoaded()) {
             loaded.push_back(&slot->get());
         }
@@ -329,12 +328,9 @@ QString Player::check() {
         if (broken) {
             return QString::fromUtf8(what) +
                    QString::asprintf(
-                       " (reponse \"%s\", score %d, attente_reponse %d, arret %d, flèche %d, %d s, "
-                       "blink %g, Calcul \"%s\")",
-                       qUtf8Printable(game_->module11.reponse), int(game_->module11.score.value()), attente,
-                       arret, fleche, c ? int(c->secondes.value()) : -1,
-                       c ? double(c->nb_clignotements) : -1.0,
-                       qUtf8Printable(k ? testsupport::label(*k, u"Calcul").caption() : QString()));
+                       " (reponse \"%s\", score %d, attente_reponse %d, arret %d, flèche %d, %d s)",
+                       qUtf8Printable(game_->module11.reponse), game_->module11.score.value(), attente, arret,
+                       fleche, c != nullptr ? c->secondes.value() : -1);
         }
     }
     return {};

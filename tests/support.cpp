@@ -38,6 +38,11 @@ Game::Game(std::uint32_t seed, bool followWindowSystem)
 
 Game::~Game() = default;
 
+ui::FormSlot& Game::screen(QStringView name) {
+    const QStringView names[] = {u"Accueil", u"présentation", u"Kovrant", u"FIN", u"Aurevoir"};
+    return *screens().at(std::size_t(std::find(std::begin(names), std::end(names), name) - names));
+}
+
 bool Game::isActive(ui::FormSlot& slot) {
     return slot.isLoaded() && runtime().activeForm() == &slot.get();
 }

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QTest>
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -36,6 +37,11 @@ public:
     ui::FormSlot& fin() { return programme.fin(); }
     ui::FormSlot& aurevoir() { return programme.aurevoir(); }
     ui::Runtime& runtime() { return programme.runtime(); }
+    // Every screen, and one by its window's name.
+    std::array<ui::FormSlot*, 5> screens() {
+        return {&accueil(), &presentation(), &kovrant(), &fin(), &aurevoir()};
+    }
+    ui::FormSlot& screen(QStringView name);
 
     // Whether the program has ended.
     bool ended() const { return ended_; }

@@ -47,10 +47,7 @@ ui::Form& open(const QString& s) {
         game->accueil().show();
     }
     game->module11.operations_choisies[2] = s == u"Kovrant" ? 1 : 0;
-    ui::FormSlot& slot = s == u"présentation" ? game->presentation()
-                         : s == u"Kovrant"    ? game->kovrant()
-                         : s == u"FIN"        ? game->fin()
-                                              : (s == u"Aurevoir" ? game->aurevoir() : game->accueil());
+    ui::FormSlot& slot = game->screen(s);
     slot.show();
     said();
     return slot.get();
@@ -175,7 +172,8 @@ private Q_SLOTS:
     }
 
     // Where the player sees them, whatever the window's size: the focus mark painted around a box lies on
-    // its extents, and points of the layout, as the window maps them, find the objects shown there.
+    // its extents, points of the layout, as the window maps them, find the objects shown there, and a
+    // click there lands on them.
     void extentsFollowTheWindow_data() {
         QTest::addColumn<QSize>("size");
         QTest::newRow("designed size") << QSize(1264, 681);
@@ -209,6 +207,8 @@ private Q_SLOTS:
         // A legend before the target it lies on, the target elsewhere.
         QCOMPARE(at(form, QPointF(14940, 5015)), of(form, u"Label1"));
         QCOMPARE(at(form, QPointF(14000, 3000)), painted(form, 0));
+        testsupport::clickControl(form, u"Table", 2);
+        QVERIFY(testsupport::checkBox(form, 2).isChecked());
     }
 
     // Read right by a French synthesiser: numbers whole, operators in words.

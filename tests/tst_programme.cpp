@@ -108,8 +108,7 @@ private Q_SLOTS:
     // A picture or font that cannot be read is reported; the game's own all load.
     void everyPictureAndFontLoads() {
         Game game;
-        for (ui::FormSlot* slot :
-             {&game.accueil(), &game.presentation(), &game.kovrant(), &game.fin(), &game.aurevoir()}) {
+        for (ui::FormSlot* slot : game.screens()) {
             slot->get().render(1.0);
         }
         game.runtime().fonts().checkPresent();

@@ -73,31 +73,6 @@ private Q_SLOTS:
         QVERIFY(pictureShows(aurevoir, render, u"Picture1") && pictureShows(aurevoir, render, u"flèche"));
     }
 
-    // What was drawn, and where clicks land, follow the window's size.
-    void drawingSurvivesAResize() {
-        game->accueil().show();
-        ui::Form& form = game->presentation().get();
-        form.setWindowState(Qt::WindowNoState);
-        // Drawn at the scene's own size, then shown larger, smaller and back.
-        form.resize(1264, 681);
-        const QPointF mark(320, 430); // points, below the frame of check boxes
-        form.surface().fillBox(QPointF(300, 420), QPointF(340, 440), QColor(0, 128, 0));
-        QCOMPARE(testsupport::colourAtUnits(form.render(1.0), mark), QColor(0, 128, 0));
-        int clicks = 0;
-        for (const QSize size : {QSize(2528, 1362), QSize(640, 500), QSize(1264, 681)}) {
-            form.resize(size);
-            testsupport::clickControl(form, u"Table", 2);
-            QCOMPARE(game->module11.operations_choisies[2].value(), ++clicks % 2);
-            const QImage shown = form.grab().toImage();
-            QCOMPARE(shown.size(), size);
-            QCOMPARE(shown.pixelColor(form.widgetPointForUnits(mark).toPoint()), QColor(0, 128, 0));
-            // The target's yellow disc, 15 points below its centre.
-            QCOMPARE(shown.pixelColor(form.widgetPointForUnits(QPointF(750, 265)).toPoint()),
-                     QColor(255, 255, 0));
-        }
-        QCOMPARE(testsupport::colourAtUnits(form.render(1.0), mark), QColor(0, 128, 0));
-    }
-
     // The same scene at twice the size: wherever the scale-1 render is flat (a pixel and its eight
     // neighbours alike), the two scale-2 pixels over its centre agree with it.
     void twiceTheScaleShowsTheSameScene() {
