@@ -103,6 +103,13 @@ void Label::setCaption(const QString& caption) {
     host_.controlAccessibleChange(*this, QAccessible::NameChanged);
 }
 
+void Label::setFontSize(double points) {
+    changed();
+    look_.font.setPixelSize(std::max(1, static_cast<int>(std::lround(units::pixelsFromPoints(points)))));
+    fitToCaption();
+    changed();
+}
+
 void Label::fitToCaption() {
     if (!look_.autoSize) {
         return;
