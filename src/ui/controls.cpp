@@ -105,7 +105,7 @@ void Label::setCaption(const QString& caption) {
 
 void Label::setFontSize(double points) {
     changed();
-    look_.font.setPixelSize(std::max(1, static_cast<int>(std::lround(units::pixelsFromPoints(points)))));
+    Fonts::setSize(look_.font, points);
     fitToCaption();
     changed();
 }
