@@ -278,7 +278,7 @@ void Player::switchWindow(bool close) {
 // Checks the program against what held before the event, then remembers what holds now.
 QString Player::check() {
     exercise::Kovrant* k = exerciseWindow(*game_);
-    const exercise::Kovrant::Champs* c = k != nullptr ? &k->champs() : nullptr;
+    const exercise::Exercice::Champs* c = k != nullptr ? &k->champs() : nullptr;
     const int attente = game_->module11.attente_reponse.value();
     const bool arret = k != nullptr && visible(*k, u"arret");
     const bool fleche = k != nullptr && visible(*k, u"flèche");

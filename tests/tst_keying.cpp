@@ -1,6 +1,7 @@
 #include "exercise/kovrant.h"
 #include "support.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QTest>
 #include <optional>
@@ -48,47 +49,60 @@ private Q_SLOTS:
     void cleanup() { game.reset(); }
     void init() { game.emplace(4242); }
 
-    void keysBuildTheAnswer_data() {
+    // The window shows what the model makes of the keys: the answer after the calculation, the verdict's
+    // controls, the farewell. The rules of keying themselves are the model's (tst_exercice).
+    void theWindowShowsTheKeys_data() {
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("reponse");
         QTest::addColumn<QString>("shown"); // after the calculation and seven blanks
         QTest::addColumn<bool>("farewell");
-        QTest::newRow("nothing follows a lone zero") << u"05"_s << u"0"_s << u"0 ?"_s << false;
-        QTest::newRow("zeros follow another digit") << u"500"_s << u"500"_s << u"500 ?"_s << false;
-        QTest::newRow("seven digits take two blanks")
-            << u"1234567"_s << u"1234567"_s << u"1 234 567 ?"_s << false;
-        QTest::newRow("a ninth digit is refused")
-            << u"123456789"_s << u"12345678"_s << u"12 345 678 ?"_s << false;
-        QTest::newRow("Backspace erases the whole answer") << u"123\b4"_s << u"4"_s << u"4 ?"_s << false;
-        QTest::newRow("Backspace frees a lone zero") << u"0\b5"_s << u"5"_s << u"5 ?"_s << false;
-        QTest::newRow("letters, minus, point, space ignored")
-            << u"7a-. z8"_s << u"78"_s << u"78 ?"_s << false;
-        QTest::newRow("Enter with nothing keyed does not judge") << u"\r"_s << u""_s << u" ?"_s << false;
-        QTest::newRow("Enter judges, the estimate stays") << u"1234\r"_s << u""_s << u"1 234"_s << false;
-        QTest::newRow("= judges, the estimate stays") << u"1234="_s << u""_s << u"1 234"_s << false;
-        // Any key ends the pause with a fresh question; it does not start the new answer.
-        QTest::newRow("a digit ending the pause is lost") << u"0\r75"_s << u"5"_s << u"5 ?"_s << false;
-        QTest::newRow("a click on the arrow ends the pause") << u"0\r^"_s << u""_s << u" ?"_s << false;
-        QTest::newRow("Escape in the pause: the next question") << u"12\r\x1b"_s << u""_s << u" ?"_s << false;
-        QTest::newRow("Escape during a question: farewell, nothing judged")
-            << u"12\x1b"_s << u"12"_s << u"12 ?"_s << true;
+        QTest::newRow("keying") << u"123\b45"_s << u"45 ?"_s << false;
+        QTest::newRow("Enter judges, the estimate stays") << u"1234\r"_s << u"1 234"_s << false;
+        QTest::newRow("a digit ending the pause is lost") << u"0\r75"_s << u"5 ?"_s << false;
+        QTest::newRow("a click on the arrow ends the pause") << u"0\r^"_s << u" ?"_s << false;
+        QTest::newRow("Escape during a question: farewell") << u"12\x1b"_s << u"12 ?"_s << true;
     }
-    void keysBuildTheAnswer() {
+    void theWindowShowsTheKeys() {
         QFETCH(QString, keys);
-        QFETCH(QString, reponse);
         QFETCH(QString, shown);
         QFETCH(bool, farewell);
         Kovrant& k = game->startGame({2});
         press(k, keys);
         const bool judged = !shown.endsWith(u'?');
-        QCOMPARE(game->module11.reponse, reponse);
         QCOMPARE(testsupport::label(k, u"Calcul").caption(),
                  QString(k.champs().calcul.texte_calcul + u"       "_s + shown));
-        QCOMPARE(game->module11.attente_reponse.value(), judged ? 0 : 1);
         QCOMPARE(testsupport::image(k, u"flèche").isVisible(), judged);
         QCOMPARE(testsupport::image(k, u"arret").isVisible(), judged);
         QCOMPARE(testsupport::label(k, u"commentaire").isVisible(), judged);
         QCOMPARE(game->aurevoir().isLoaded(), farewell);
+    }
+
+    // The clock's square counts each second of the allowance, then shows the verdict's count frozen; with
+    // three digits to show it still holds them.
+    void theClockShowsTheCount_data() {
+        QTest::addColumn<QString>("temps");
+        QTest::addColumn<int>("judgedAt"); // 0 for never
+        QTest::newRow("30 s") << u"30"_s << 30;
+        QTest::newRow("40 s") << u"40"_s << 40;
+        QTest::newRow("no limit") << u"aucune"_s << 0;
+    }
+    void theClockShowsTheCount() {
+        QFETCH(QString, temps);
+        QFETCH(int, judgedAt);
+        game->module11.temps_accorde = *exercise::TempsAccorde::lire(temps);
+        Kovrant& k = game->startGame({2});
+        const ui::Label& chronometre = testsupport::label(k, u"chronometre");
+        QCOMPARE(chronometre.caption(), u"0"_s);
+        const int last = judgedAt == 0 ? 1005 : judgedAt + 3;
+        for (int tick = 1; tick <= last; ++tick) {
+            k.timer1().fire();
+            const int count = judgedAt == 0 ? std::min(tick, 999) : std::min(tick, judgedAt);
+            QCOMPARE(chronometre.caption(), u" "_s + QString::number(count));
+            QCOMPARE(testsupport::image(k, u"flèche").isVisible(), judgedAt != 0 && tick >= judgedAt);
+        }
+        if (judgedAt == 0) {
+            const qreal width = QFontMetricsF(chronometre.font()).horizontalAdvance(chronometre.caption());
+            QVERIFY2(width <= chronometre.sceneRect().width(), qPrintable(QString::number(width)));
+        }
     }
 
     // The top row's digits come from the key's place, passed on from the window's key events.

@@ -83,14 +83,11 @@ QColor couleur(ui::Integer index) {
     return ui::paletteColour(index);
 }
 
-ui::Integer entierCourt(double x) {
-    return ui::Integer(static_cast<int>(std::floor(x)));
-}
-
 } // namespace
 
 Kovrant::Kovrant(shell::Programme& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
+      modele_(programme.module11, programme.hasard(), programme.module11.temps_accorde),
       Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
       chronometre(bind<ui::Label>("chronometre")), reponse_exacte(bind<ui::Label>("réponse_exacte")),
       Titre_aide(bind<ui::Label>("Titre_aide")), arret(bind<ui::Image>("arret")),
@@ -99,18 +96,16 @@ Kovrant::Kovrant(shell::Programme& programme)
       Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
     arret.onClick = [this] { arret_Click(); };
     fleche.onClick = [this] { fleche_Click(); };
+    // Three digits of an allowance above 99 seconds would overflow the clock's square at its design size.
+    if (modele_.temps().illimite() || modele_.temps().secondes() > 99) {
+        chronometre.setFontSize(16);
+    }
     decrire_pour_lecteurs();
-}
-
-double Kovrant::r() {
-    return static_cast<double>(programme_.hasard().next());
 }
 
 void Kovrant::load() {
     programme_.presentation().unload();
-    module11.score = 0;
-    programme_.hasard().reseed();
-    c_.nb_clignotements = 1000;
+    modele_.charger();
 }
 
 void Kovrant::activate() {
@@ -124,129 +119,101 @@ void Kovrant::preparer_partie() {
 }
 
 void Kovrant::nouveau_calcul() {
-    ui::Surface& s = surface();
-
-    // A: the end of the game.
-    if (module11.score > 99) {
+    if (!modele_.nouveau_calcul()) {
         programme_.fin().show();
         return;
     }
+    montrer_calcul();
+}
 
-    // B: the question display is reset, the countdown disc first.
+void Kovrant::montrer_calcul() {
+    ui::Surface& s = surface();
+    const exercise::Calcul& calcul = champs().calcul;
+
+    // The countdown disc first, then the question's labels.
     s.setFillColour(couleur(ui::palette::teal));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
     s.circle(QPointF(300, 150), 40, couleur(ui::palette::grey));
     commentaire.setVisible(false);
     Titre_aide.setVisible(false);
-    c_.secondes = 0;
     chronometre.setCaption(QStringLiteral("0"));
-    module11.attente_reponse = 1;
     reponse_exacte.setCaption(QString());
 
-    // C, D, E: the calculation and its texts.
-    c_.calcul = tirer_calcul(programme_.hasard(), module11.operations_choisies, module11.score);
-
-    // F: the calculation is shown, measured in the window's own font so that its right end falls just
-    // left of the "approximately equal" sign.
+    // The calculation is measured in the window's own font so that its right end falls just left of the
+    // "approximately equal" sign.
     s.setFontName(QStringLiteral("Times New Roman"));
     s.setFontSize(48);
     s.fillBox(QPointF(1, 300), QPointF(550, 500), couleur(ui::palette::white));
-    module11.reponse.clear();
-    const double w = s.textWidth(c_.calcul.texte_calcul);
+    const double w = s.textWidth(calcul.texte_calcul);
     Calcul.setLeft(static_cast<int>(
-        std::lround(ui::units::twipsFromPoints(320.0 - w + c_.calcul.decalage_calcul.value()))));
-    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("        ?"));
+        std::lround(ui::units::twipsFromPoints(320.0 - w + calcul.decalage_calcul.value()))));
+    Calcul.setCaption(calcul.texte_calcul + QStringLiteral("        ?"));
     arret.setVisible(false);
     fleche.setVisible(false);
     aide_->hide();
     score_->hide();
     cible_->renamed();
-    announce([this] { return calcul_a_dire(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2); });
+    announce([&calcul] { return calcul_a_dire(calcul.operation, calcul.nombre1, calcul.nombre2); });
 }
 
 void Kovrant::keyPress(int charCode) {
-    module11.touche = ui::characterOf(charCode);
-    if (fleche.isVisible()) {
-        // The pause: any key, Escape included, poses the next question and is itself lost.
-        nouveau_calcul();
-        return;
+    if (modele_.phase() == Exercice::Phase::Question && charCode != ui::chars::escape) {
+        // The answer's strip is cleared before each key is applied, as the key may judge it.
+        surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(ui::palette::white));
     }
-    if (module11.touche == ui::characterOf(ui::chars::escape)) {
-        programme_.aurevoir().show();
-        return;
-    }
-    saisir_reponse();
-}
-
-void Kovrant::saisir_reponse() {
-    QString& reponse = module11.reponse;
-    const QString& touche = module11.touche;
-    const QString avant = reponse;
-    surface().fillBox(QPointF(1, 300), QPointF(550, 450), couleur(ui::palette::white));
-    if (touche == ui::characterOf(ui::chars::backspace)) {
-        reponse.clear();
-    }
-    if (reponse.size() < 8) {
-        if (touche == QLatin1String("0")) {
-            // A lone zero takes no other digit after it.
-            if (reponse != QLatin1String("0")) {
-                reponse += touche;
-            }
-        } else if (touche >= QLatin1String("1") && touche <= QLatin1String("9")) {
-            if (reponse != QLatin1String("0")) {
-                reponse += touche;
-            }
-        }
-    }
-    if (!reponse.isEmpty() && (touche == ui::characterOf(ui::chars::enter) || touche == QLatin1String("="))) {
-        evaluer_reponse();
-        return;
-    }
-    c_.reponse_affichee = ui::espacer_milliers(reponse);
-    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee +
-                      QStringLiteral(" ?"));
-    if (reponse != avant) {
-        announce([&reponse]() -> QString {
-            return reponse.isEmpty() ? QStringLiteral("Réponse effacée") : reponse;
+    const QString avant = module11.reponse;
+    const Exercice::Effet effet = modele_.touche(charCode);
+    montrer(effet);
+    if (effet == Exercice::Effet::Saisie && module11.reponse != avant) {
+        announce([this]() -> QString {
+            return module11.reponse.isEmpty() ? QStringLiteral("Réponse effacée") : module11.reponse;
         });
     }
 }
 
+void Kovrant::montrer(Exercice::Effet effet) {
+    switch (effet) {
+    case Exercice::Effet::Saisie:
+        saisir_reponse();
+        break;
+    case Exercice::Effet::Jugement:
+        evaluer_reponse();
+        break;
+    case Exercice::Effet::Suivant:
+        montrer_calcul();
+        break;
+    case Exercice::Effet::Fin:
+        programme_.fin().show();
+        break;
+    case Exercice::Effet::AuRevoir:
+        programme_.aurevoir().show();
+        break;
+    }
+}
+
+void Kovrant::saisir_reponse() {
+    Calcul.setCaption(champs().calcul.texte_calcul + QStringLiteral("       ") + champs().reponse_affichee +
+                      QStringLiteral(" ?"));
+}
+
 void Kovrant::evaluer_reponse() {
-    module11.attente_reponse = 0;
+    const Exercice::Champs& c = champs();
     surface().fillBox(QPointF(1, 300), QPointF(550, 400), couleur(ui::palette::white));
-
-    c_.ecart = mesurer_ecart(module11.reponse, c_.calcul.resultat);
-    const Bande& bande = bande_pour(c_.ecart);
-
-    c_.angle_reponse = entierCourt(r() * bande.angle_etendue + bande.angle_debut);
-    const double rayon = double(c_.ecart) * bande.k + bande.c;
-    // The angle is the index divided by 6.28 taken as radians: not a conversion from degrees, simply a
-    // pseudo-random direction.
-    const double angle = c_.angle_reponse.value() / 6.28;
-    c_.x_reponse = static_cast<float>(rayon * std::cos(angle) + 750);
-    c_.y_reponse = static_cast<float>(rayon * std::sin(angle) + 250);
-    module11.score += bande.points;
-    c_.couleur1 = bande.couleur1;
-    c_.couleur2 = bande.couleur2;
-    commentaire.setCaption(QString::fromUtf8(bande.commentaire));
-    if (bande.aide) {
+    commentaire.setCaption(QString::fromUtf8(modele_.bande().commentaire));
+    if (modele_.bande().aide) {
         afficher_aide();
     }
-
-    Calcul.setCaption(c_.calcul.texte_calcul + QStringLiteral("       ") + c_.reponse_affichee);
-    c_.nb_clignotements = 0;
+    // The estimate as it was keyed, now without the question mark; then the exact result.
+    Calcul.setCaption(c.calcul.texte_calcul + QStringLiteral("       ") + c.reponse_affichee);
     // The blink timer rests between blinks (its ticks would draw nothing) and wakes for this one.
     Timer2.setRunning(true);
-    c_.reponse_affichee = ui::espacer_milliers(ui::texte_nombre(c_.calcul.resultat));
-    reponse_exacte.setCaption(QStringLiteral("la réponse exacte est ") + c_.reponse_affichee);
+    reponse_exacte.setCaption(QStringLiteral("la réponse exacte est ") +
+                              ui::espacer_milliers(ui::texte_nombre(c.calcul.resultat)));
     preparer_score();
-    module11.reponse.clear();
     cible_->renamed();
     announce([this] { return verdict_a_dire(); });
 }
-
 void Kovrant::preparer_score() {
     surface().fillBox(QPointF(1, 400), QPointF(550, 500), couleur(ui::palette::white));
     commentaire.setVisible(true);
@@ -257,40 +224,28 @@ void Kovrant::preparer_score() {
 
 void Kovrant::afficher_score() {
     ui::Surface& s = surface();
-    if (module11.score < 0) {
-        module11.score = 0;
-    }
     module11.texte_score = QStringLiteral(" Score =") + ui::texte_nombre(module11.score);
     s.setFontName(QStringLiteral("Arial"));
     s.setFontSize(16);
-    c_.x_score = 300;
+    x_score = 300;
     const float w = static_cast<float>(s.textWidth(module11.texte_score));
     const float h = w / 2;
     s.setFillColour(couleur(ui::palette::red));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
-    s.box(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495),
-          couleur(ui::palette::blue));
+    const QRectF cadre(QPointF(double(x_score) - h - 20, 465), QPointF(double(x_score) + h + 20, 495));
+    s.box(cadre.topLeft(), cadre.bottomRight(), couleur(ui::palette::blue));
     s.setForeColour(couleur(ui::palette::white));
     s.setCurrentY(470);
-    s.setCurrentX(double(c_.x_score) - h);
+    s.setCurrentX(double(x_score) - h);
     s.print(module11.texte_score);
-    score_->show(
-        QRectF(QPointF(double(c_.x_score) - h - 20, 465), QPointF(double(c_.x_score) + h + 20, 495)));
+    score_->show(cadre);
 }
 
 void Kovrant::afficher_aide() {
-    const LigneAide l = ligne_aide(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2);
-    c_.arrondi1 = l.arrondi1;
-    c_.arrondi2 = l.arrondi2;
-    c_.resultat_arrondi = l.resultat_arrondi;
-    c_.texte_arrondi1 = l.texte_arrondi1;
-    c_.texte_arrondi2 = l.texte_arrondi2;
-    c_.texte_resultat_arrondi = l.texte_resultat_arrondi;
-    c_.texte_operateur = l.texte_operateur;
     Titre_aide.setVisible(true);
-    c_.ordonnee_texte = 340;
-    ecrire_dans_bulle(l.texte());
+    ordonnee_texte = 340;
+    ecrire_dans_bulle(champs().aide.texte());
 }
 
 void Kovrant::ecrire_dans_bulle(const QString& texte) {
@@ -301,49 +256,38 @@ void Kovrant::ecrire_dans_bulle(const QString& texte) {
     s.setFillColour(couleur(ui::palette::green));
     s.setFillStyle(ui::FillStyle::Solid);
     s.setDrawWidth(3);
-    s.circle(QPointF(300, c_.ordonnee_texte.value() + 10), double(w) / 2 + 30, couleur(ui::palette::grey),
-             0.15);
+    s.circle(QPointF(300, ordonnee_texte.value() + 10), double(w) / 2 + 30, couleur(ui::palette::grey), 0.15);
     s.setForeColour(couleur(ui::palette::white));
-    s.setCurrentY(c_.ordonnee_texte.value());
+    s.setCurrentY(ordonnee_texte.value());
     s.setCurrentX(300 - double(w) / 2);
     s.print(texte);
     const double rx = double(w) / 2 + 30;
-    aide_->show(QRectF(300 - rx, c_.ordonnee_texte.value() + 10 - 0.15 * rx, 2 * rx, 0.3 * rx));
+    aide_->show(QRectF(300 - rx, ordonnee_texte.value() + 10 - 0.15 * rx, 2 * rx, 0.3 * rx));
 }
 
 void Kovrant::Timer1_Timer() {
-    if (module11.attente_reponse == 1) {
-        c_.secondes += 1;
+    const Exercice::Tic tic = modele_.tic_horloge();
+    // Rewritten on every tick, with the count unchanged once the question is judged.
+    chronometre.setCaption(ui::texte_nombre(champs().secondes));
+    if (tic.rappel == 60) {
+        announce([] { return QStringLiteral("Plus qu'une minute"); });
+    } else if (tic.rappel > 0) {
+        announce([&tic] { return QStringLiteral("Plus que %1 secondes").arg(tic.rappel); });
     }
-    chronometre.setCaption(ui::texte_nombre(c_.secondes));
-    if ((c_.secondes == 10 || c_.secondes == 20) && module11.attente_reponse == 1) {
-        announce([this]() -> QString {
-            return QStringLiteral("Plus que %1 secondes").arg(30 - c_.secondes.value());
-        });
-    }
-    if (c_.secondes == 30 && module11.attente_reponse == 1) {
-        if (module11.reponse.isEmpty()) {
-            c_.reponse_affichee = QStringLiteral("0");
-        }
+    if (tic.juge) {
         announce([] { return QStringLiteral("Temps écoulé."); });
         evaluer_reponse();
     }
 }
 
 void Kovrant::Timer2_Timer() {
-    c_.nb_clignotements = static_cast<float>(double(c_.nb_clignotements) + 1);
-    const float n = c_.nb_clignotements;
-    if (n > 170) {
+    if (const std::optional<ui::Integer> index = modele_.tic_clignotement()) {
+        surface().setFillColour(couleur(*index));
+        surface().circle(QPointF(champs().x_reponse, champs().y_reponse), 5);
+    }
+    if (!modele_.clignote()) {
         Timer2.setRunning(false);
-        return;
     }
-    const bool phase = n >= 10 && std::fmod(n, 10.0f) == 0;
-    if (!phase) {
-        return;
-    }
-    const bool contraste = std::fmod(n, 20.0f) != 0; // 10, 30, ... 170
-    surface().setFillColour(couleur(contraste ? c_.couleur2 : c_.couleur1));
-    surface().circle(QPointF(c_.x_reponse, c_.y_reponse), 5);
 }
 
 void Kovrant::fleche_Click() {
@@ -371,20 +315,21 @@ const char* const zones[] = {
 void Kovrant::decrire_pour_lecteurs() {
     setAccessibleName(QStringLiteral("Les Kovrant, exercice"));
     Calcul.accessibleName = [this]() -> QString {
-        if (c_.calcul.operation == Operation::Aucune) {
+        if (champs().calcul.operation == Operation::Aucune) {
             return ui::spokenText(Calcul.caption());
         }
         // After the calculation the caption holds the answer, as keyed or judged, or a lone "?".
-        QString reponse = Calcul.caption().mid(c_.calcul.texte_calcul.size()).trimmed();
+        QString reponse = Calcul.caption().mid(champs().calcul.texte_calcul.size()).trimmed();
         if (reponse.endsWith(QLatin1Char('?'))) {
             reponse.chop(1);
         }
         reponse = ui::spokenText(reponse);
-        const QString calcul = calcul_a_dire(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2);
+        const QString calcul =
+            calcul_a_dire(champs().calcul.operation, champs().calcul.nombre1, champs().calcul.nombre2);
         return reponse.isEmpty() ? calcul : calcul + QStringLiteral(", ta réponse ") + reponse;
     };
     chronometre.accessibleName = [this]() -> QString {
-        const int n = c_.secondes.value();
+        const int n = champs().secondes.value();
         return QString::number(n) + (n > 1 ? QStringLiteral(" secondes") : QStringLiteral(" seconde"));
     };
     bind<ui::Image>("environ").accessibleName = [] { return QStringLiteral("environ égal à"); };
@@ -395,7 +340,7 @@ void Kovrant::decrire_pour_lecteurs() {
         if (!fleche.isVisible()) {
             return QStringLiteral("Cible");
         }
-        const auto bande = std::size_t(&bande_pour(c_.ecart) - bandes.data());
+        const auto bande = std::size_t(&modele_.bande() - bandes.data());
         return QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(zones[bande]);
     });
     cible_->show(QRectF(QPointF(598, 98), QPointF(902, 402)));
@@ -410,13 +355,13 @@ void Kovrant::decrire_pour_lecteurs() {
 }
 
 QString Kovrant::aide_a_dire() const {
-    return calcul_a_dire(c_.calcul.operation, c_.arrondi1, c_.arrondi2) + QStringLiteral(" égale ") +
-           nombre_a_dire(c_.resultat_arrondi);
+    return calcul_a_dire(champs().calcul.operation, champs().aide.arrondi1, champs().aide.arrondi2) +
+           QStringLiteral(" égale ") + nombre_a_dire(champs().aide.resultat_arrondi);
 }
 
 QString Kovrant::verdict_a_dire() const {
     QString verdict = ui::spokenText(commentaire.caption()) + QStringLiteral(". La réponse exacte est ") +
-                      nombre_a_dire(c_.calcul.resultat) + QStringLiteral(". Score ") +
+                      nombre_a_dire(champs().calcul.resultat) + QStringLiteral(". Score ") +
                       QString::number(module11.score.value()) + QLatin1Char('.');
     if (Titre_aide.isVisible()) {
         verdict += QStringLiteral(" Aide : ") + aide_a_dire() + QLatin1Char('.');

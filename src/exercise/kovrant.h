@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exercise/regles.h"
+#include "exercise/exercice.h"
 #include "shell/module11.h"
 #include "ui/form.h"
 #include "ui/integer.h"
@@ -13,36 +13,22 @@ class Programme;
 
 namespace exercise {
 
-// The exercise screen. It alternates between two states, told apart by whether `arret` and `flèche` are
-// shown: a question, posed by nouveau_calcul and awaiting its answer for at most 30 ticks of Timer1;
-// and the pause after the verdict, during which the mark blinks on the target (Timer2) and any key or
-// the arrow poses the next question, or ends the game once the score is above 99.
+// The exercise screen: it shows the game of its model `Exercice` and hands it the player's keys, clicks
+// and the ticks of its two timers. During a question `arret` and `flèche` are hidden and the clock counts
+// on Timer1; in the pause after the verdict they are shown, the mark blinks on the target (Timer2), and
+// any key or the arrow poses the next question, or ends the game once the score is above 99.
 class Kovrant : public ui::Form {
     Q_OBJECT
 public:
-    // The window's own variables, alive while it is loaded.
-    struct Champs {
-        Calcul calcul; // the calculation on show
-        float arrondi1 = 0, arrondi2 = 0, resultat_arrondi = 0;
-        QString texte_arrondi1, texte_arrondi2, texte_resultat_arrondi, texte_operateur;
-        QString reponse_affichee;
-        ui::Integer secondes;
-        float ecart = 0;
-        ui::Integer angle_reponse;
-        float x_reponse = 0, y_reponse = 0;
-        ui::Integer couleur1, couleur2;
-        float nb_clignotements = 0;
-        ui::Integer ordonnee_texte;
-        float x_score = 0;
-    };
-
     explicit Kovrant(shell::Programme& programme);
 
     void load() override;
     void activate() override;
     void keyPress(int charCode) override;
 
-    const Champs& champs() const { return c_; }
+    // The game this window shows.
+    const Exercice& modele() const { return modele_; }
+    const Exercice::Champs& champs() const { return modele_.champs(); }
     ui::Timer& timer1() { return Timer1; }
     ui::Timer& timer2() { return Timer2; }
 
@@ -59,12 +45,18 @@ private:
     void Timer2_Timer();
     void fleche_Click();
     void arret_Click();
-
-    // A fresh uniform draw in [0, 1), the "r" of the rules.
-    double r();
+    // Shows what a key did to the game.
+    void montrer(Exercice::Effet effet);
+    // The display of a question the model has just posed.
+    void montrer_calcul();
 
     shell::Programme& programme_;
     shell::Module11& module11;
+    Exercice modele_;
+
+    // Where the window draws, beside the game's own variables.
+    ui::Integer ordonnee_texte;
+    float x_score = 0;
 
     // What screen readers are told of this window (the end of kovrant.cpp).
     void decrire_pour_lecteurs();
@@ -74,7 +66,6 @@ private:
     ui::PaintedItem* aide_ = nullptr;
     ui::PaintedItem* score_ = nullptr;
 
-    Champs c_;
     ui::Label& Calcul;
     ui::Label& commentaire;
     ui::Label& chronometre;

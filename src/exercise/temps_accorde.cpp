@@ -11,12 +11,14 @@ std::optional<TempsAccorde> TempsAccorde::lire(QStringView texte) {
     if (t.isEmpty() || t.size() > 3) {
         return std::nullopt;
     }
+    int secondes = 0;
     for (const QChar c : t) {
         if (c < u'0' || c > u'9') {
             return std::nullopt;
         }
+        secondes = secondes * 10 + (c.unicode() - u'0');
     }
-    return enSecondes(t.toInt());
+    return enSecondes(secondes);
 }
 
 const char* TempsAccorde::valeursAcceptees() {

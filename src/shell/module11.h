@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exercise/temps_accorde.h"
 #include "ui/integer.h"
 
 #include <QString>
@@ -17,6 +18,8 @@ struct Module11 {
     QString reponse;             // the digits keyed so far
     ui::Integer attente_reponse; // 1 while the calculation on show awaits its answer
     QString texte_score;
+    // How long a question may wait for its answer, as the adult chose it before the game.
+    exercise::TempsAccorde temps_accorde;
 };
 
 } // namespace shell

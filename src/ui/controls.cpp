@@ -103,6 +103,13 @@ void Label::setCaption(const QString& caption) {
     host_.controlAccessibleChange(*this, QAccessible::NameChanged);
 }
 
+void Label::setFontSize(double points) {
+    changed();
+    Fonts::setSize(look_.font, points);
+    fitToCaption();
+    changed();
+}
+
 void Label::fitToCaption() {
     if (!look_.autoSize) {
         return;

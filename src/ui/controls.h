@@ -110,6 +110,8 @@ public:
     const QString& caption() const { return caption_; }
     void setCaption(const QString& caption);
     const QFont& font() const { return look_.font; }
+    // The caption's size in points, the face unchanged: for a caption that outgrows its designed box.
+    void setFontSize(double points);
 
     void paint(QPainter& painter) const override;
 

@@ -100,6 +100,10 @@ QString substituteFamily(const QString& designName) {
     return s != nullptr ? QLatin1String(s->family) : designName;
 }
 
+void Fonts::setSize(QFont& font, double points) {
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(units::pixelsFromPoints(points)))));
+}
+
 QFont Fonts::make(const QString& designName, double points, bool bold, bool italic, bool underline) {
     const Substitute* s = findSubstitute(designName);
     if (s != nullptr) {
@@ -109,7 +113,7 @@ QFont Fonts::make(const QString& designName, double points, bool bold, bool ital
     QStringList families;
     families << substituteFamily(designName) << designName;
     font.setFamilies(families);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(units::pixelsFromPoints(points)))));
+    setSize(font, points);
     font.setBold(bold);
     font.setItalic(italic && (s == nullptr || !s->inherentlyItalic));
     font.setUnderline(underline);

@@ -37,6 +37,8 @@ public:
     QFont make(const FontSpec& font) {
         return make(QString::fromUtf8(font.name), font.size, font.bold, font.italic, font.underline);
     }
+    // Gives `font` a size in points, in whole pixels at 96 dpi like `make`.
+    static void setSize(QFont& font, double points);
 
     // Bundled font files that could not be loaded, as resource paths; each was also reported on stderr.
     const QStringList& failures() const { return failures_; }
