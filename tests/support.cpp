@@ -82,10 +82,6 @@ ui::CheckBox& checkBox(const ui::Form& form, int index) {
     return control<ui::CheckBox>(form, u"Table", index);
 }
 
-bool inPause(const exercise::Kovrant& k) {
-    return image(k, u"flèche").isVisible() && image(k, u"arret").isVisible();
-}
-
 void answer(exercise::Kovrant& k, double fraction) {
     typeText(k, QString::number(std::lround(k.champs().calcul.resultat * fraction)) + QLatin1Char('\r'));
 }

@@ -68,8 +68,6 @@ ui::Label& label(const ui::Form& form, QStringView name);
 ui::Image& image(const ui::Form& form, QStringView name);
 ui::CheckBox& checkBox(const ui::Form& form, int index);
 
-// Whether the exercise window is in the pause after a verdict.
-bool inPause(const exercise::Kovrant& k);
 // Keys `fraction` of the result, rounded, then Enter: the window goes to the pause with its verdict.
 void answer(exercise::Kovrant& k, double fraction = 0.0);
 // The exercise window's drawing alone, without the labels painted over it.

@@ -1,6 +1,4 @@
-#include "exercise/regles.h"
 #include "support.h"
-#include "ui/numbers.h"
 
 #include <QAccessible>
 #include <QMetaEnum>
@@ -209,26 +207,6 @@ private Q_SLOTS:
         QCOMPARE(at(form, QPointF(14000, 3000)), painted(form, 0));
         testsupport::clickControl(form, u"Table", 2);
         QVERIFY(testsupport::checkBox(form, 2).isChecked());
-    }
-
-    // Read right by a French synthesiser: numbers whole, operators in words.
-    void readAloud_data() {
-        QTest::addColumn<QString>("read");
-        QTest::addColumn<QString>("expected");
-        using O = exercise::Operation;
-        const auto say = exercise::calcul_a_dire;
-        QTest::newRow("grouped numbers, times, blanks run together")
-            << ui::spokenText(u"12 345 678 × 67 890        ?"_s) << u"12345678 fois 67890 ?"_s;
-        QTest::newRow("numbers apart, four digits after a blank")
-            << ui::spokenText(u"10 sur 100, 12 3456"_s) << u"10 sur 100, 12 3456"_s;
-        QTest::newRow("multiplication, no exponent")
-            << say(O::Multiplication, 10000, 1000) << u"10000 fois 1000"_s;
-        QTest::newRow("division") << say(O::Division, 5929, 7) << u"5929 divisé par 7"_s;
-    }
-    void readAloud() {
-        QFETCH(QString, read);
-        QFETCH(QString, expected);
-        QCOMPARE(read, expected);
     }
 
     // The verdict, what is said before and nothing after it; what the painted items are then called and

@@ -47,18 +47,32 @@ private Q_SLOTS:
         QCOMPARE(ui::texte_nombre(value), text);
     }
 
-    void thousandsBlanks_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("spaced");
-        QTest::newRow("three digits after the sign blank get a second blank") << u" 123"_s << "  123";
-        QTest::newRow("six digits: the sign blank makes eight characters") << u" 123456"_s << "  123 456";
-        QTest::newRow("seven digits") << u" 1234567"_s << " 1 234 567";
-        QTest::newRow("bare four digits") << u"1234"_s << "1 234";
+    // Texts for the screen, thousands apart, and for a French synthesiser: numbers whole, operators in
+    // words.
+    void texts_data() {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("expected");
+        const auto space = ui::espacer_milliers;
+        QTest::newRow("three digits after the sign blank get a second blank")
+            << space(u" 123"_s) << u"  123"_s;
+        QTest::newRow("six digits: the sign blank makes eight characters")
+            << space(u" 123456"_s) << u"  123 456"_s;
+        QTest::newRow("seven digits") << space(u" 1234567"_s) << u" 1 234 567"_s;
+        QTest::newRow("bare four digits") << space(u"1234"_s) << u"1 234"_s;
+        QTest::newRow("read: grouped numbers, times, blanks run together")
+            << ui::spokenText(u"12 345 678 × 67 890        ?"_s) << u"12345678 fois 67890 ?"_s;
+        QTest::newRow("read: numbers apart, four digits after a blank")
+            << ui::spokenText(u"10 sur 100, 12 3456"_s) << u"10 sur 100, 12 3456"_s;
+        QTest::newRow("read: multiplication, no exponent")
+            << exercise::calcul_a_dire(exercise::Operation::Multiplication, 10000, 1000)
+            << u"10000 fois 1000"_s;
+        QTest::newRow("read: division")
+            << exercise::calcul_a_dire(exercise::Operation::Division, 5929, 7) << u"5929 divisé par 7"_s;
     }
-    void thousandsBlanks() {
-        QFETCH(QString, text);
-        QFETCH(QString, spaced);
-        QCOMPARE(ui::espacer_milliers(text), spaced);
+    void texts() {
+        QFETCH(QString, made);
+        QFETCH(QString, expected);
+        QCOMPARE(made, expected);
     }
 
     void leadingDigitRounding_data() {

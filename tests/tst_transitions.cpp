@@ -11,13 +11,16 @@ using namespace shell;
 using testsupport::answer;
 using testsupport::clickControl;
 using testsupport::clickEmptyPart;
-using testsupport::inPause;
 using testsupport::typeKey;
 
 namespace {
 
 // The programme of the test case that runs, made afresh by init().
 std::optional<testsupport::Game> game;
+
+bool inPause(const exercise::Kovrant& k) {
+    return k.modele().phase() == exercise::Exercice::Phase::Pause;
+}
 
 // Opens FIN the way the game does: a score above 99 when the next question is due.
 ui::Form& reachEnd(exercise::Kovrant& k) {
