@@ -83,8 +83,8 @@ FAULTS = [
      "src/exercise/exercice.cpp", "reste == 20 || reste == 10", "reste == 20 || reste == 5"),
     ("clock-reset", "clock", "a new question starts its clock at 1",
      "src/exercise/exercice.cpp", "c_.secondes = 0;", "c_.secondes = 1;"),
-    ("clock-blink-end", "clock", "the mark blinks two more times",
-     "src/exercise/exercice.cpp", "n > 170 ||", "n > 190 ||"),
+    ("clock-blink-end", "clock", "the blink timer runs two blinks longer",
+     "src/exercise/exercice.h", "return c_.nb_clignotements < 170;", "return c_.nb_clignotements < 190;"),
     ("clock-blink-colours", "clock", "the mark's two colours are swapped",
      "src/exercise/exercice.cpp", "std::fmod(n, 20.0f) != 0 ?", "std::fmod(n, 20.0f) == 0 ?"),
     # Scoring.
