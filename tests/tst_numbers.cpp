@@ -30,29 +30,26 @@ int errorOf(const std::function<void()>& call) {
 class NumbersTest : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void toText_data() {
-        QTest::addColumn<float>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("zero has its blank") << 0.0f << u" 0"_s;
-        QTest::newRow("negative takes a minus instead of the blank") << -5.0f << u"-5"_s;
-        QTest::newRow("negative fraction has no leading zero") << -0.25f << u"-.25"_s;
-        QTest::newRow("seven digits in full") << 9999999.0f << u" 9999999"_s;
-        QTest::newRow("two thirds rounded up to seven digits") << 2.0f / 3.0f << u" .6666667"_s;
-        QTest::newRow("ten million in exponent form") << 10000000.0f << u" 1E+07"_s;
-        QTest::newRow("eight digits rounded in exponent form") << 12345678.0f << u" 1.234568E+07"_s;
-    }
-    void toText() {
-        QFETCH(float, value);
-        QFETCH(QString, text);
-        QCOMPARE(ui::texte_nombre(value), text);
-    }
-
-    // Texts for the screen, thousands apart, and for a French synthesiser: numbers whole, operators in
-    // words.
+    // Numbers written as the game writes them, thousands apart on screen, and read by a French
+    // synthesiser: numbers whole, operators in words.
     void texts_data() {
         QTest::addColumn<QString>("made");
         QTest::addColumn<QString>("expected");
+        const auto text = [](float x) { return ui::texte_nombre(x); };
+        const auto rounded = [](double x) { return ui::texte_nombre(ui::roundToLeadingDigit(x)); };
         const auto space = ui::espacer_milliers;
+        QTest::newRow("zero has its blank") << text(0.0f) << u" 0"_s;
+        QTest::newRow("negative takes a minus instead of the blank") << text(-5.0f) << u"-5"_s;
+        QTest::newRow("negative fraction has no leading zero") << text(-0.25f) << u"-.25"_s;
+        QTest::newRow("seven digits in full") << text(9999999.0f) << u" 9999999"_s;
+        QTest::newRow("two thirds rounded up to seven digits") << text(2.0f / 3.0f) << u" .6666667"_s;
+        QTest::newRow("ten million in exponent form") << text(10000000.0f) << u" 1E+07"_s;
+        QTest::newRow("eight digits rounded in exponent form") << text(12345678.0f) << u" 1.234568E+07"_s;
+        QTest::newRow("rounded: half goes up, 2 500") << rounded(2500.0) << u" 3000"_s;
+        QTest::newRow("rounded: 149 down to 100") << rounded(149.0) << u" 100"_s;
+        QTest::newRow("rounded: 95 carries to 100") << rounded(95.0) << u" 100"_s;
+        QTest::newRow("rounded: exact ten million") << rounded(10000000.0) << u" 1E+07"_s;
+        QTest::newRow("rounded: eight nines carry to 100 million") << rounded(99999999.0) << u" 1E+08"_s;
         QTest::newRow("three digits after the sign blank get a second blank")
             << space(u" 123"_s) << u"  123"_s;
         QTest::newRow("six digits: the sign blank makes eight characters")
@@ -73,21 +70,6 @@ private Q_SLOTS:
         QFETCH(QString, made);
         QFETCH(QString, expected);
         QCOMPARE(made, expected);
-    }
-
-    void leadingDigitRounding_data() {
-        QTest::addColumn<double>("n");
-        QTest::addColumn<float>("rounded");
-        QTest::newRow("half goes up: 2 500") << 2500.0 << 3000.0f;
-        QTest::newRow("149 down to 100") << 149.0 << 100.0f;
-        QTest::newRow("95 carries to 100") << 95.0 << 100.0f;
-        QTest::newRow("exact ten million") << 10000000.0 << 10000000.0f;
-        QTest::newRow("eight nines carry to 100 million") << 99999999.0 << 100000000.0f;
-    }
-    void leadingDigitRounding() {
-        QFETCH(double, n);
-        QFETCH(float, rounded);
-        QCOMPARE(ui::roundToLeadingDigit(n), rounded);
     }
 
     // Every way the 16-bit integers, the checked arrays and the library calls stop the program.
