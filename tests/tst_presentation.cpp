@@ -1,10 +1,7 @@
 #include "support.h"
-#include "ui/colour.h"
 
 #include <QKeyEvent>
 #include <QTest>
-#include <cmath>
-#include <numbers>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -19,15 +16,6 @@ std::optional<testsupport::Game> game;
 ui::Form& openPresentation() {
     game->accueil().show();
     return game->presentation().get();
-}
-
-// The target as a window draws it, without the legend labels, which differ slightly between the screens.
-QImage targetDrawing(ui::Form& form) {
-    for (const auto& control : form.controls()) {
-        control->setVisible(false);
-    }
-    // From (598, 98) to (902, 402) points, in scene pixels.
-    return form.render(1.0).copy(QRect(797, 130, 406, 406));
 }
 
 } // namespace
@@ -101,46 +89,6 @@ private Q_SLOTS:
         QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
         QTest::mouseMove(form.windowHandle(), form.widgetPointForTwips(twips).toPoint());
         QCOMPARE(form.cursor().shape(), hand ? Qt::BitmapCursor : Qt::ArrowCursor);
-    }
-
-    void attentionLiesAboveTheLineItIntroduces() {
-        ui::Form& form = openPresentation();
-        const QRectF overlap =
-            form.findControl(u"Label2")->sceneRect().intersected(form.findControl(u"Label8")->sceneRect());
-        QVERIFY(!overlap.isEmpty());
-        const QRect pixels = overlap.toAlignedRect();
-        const QImage full = form.render(1.0).copy(pixels);
-        form.findControl(u"Label8")->setVisible(false);
-        const QImage withoutLine = form.render(1.0).copy(pixels);
-        form.findControl(u"Label8")->setVisible(true);
-        form.findControl(u"Label2")->setVisible(false);
-        const QImage withoutAttention = form.render(1.0).copy(pixels);
-        // Label8 has something of its own to show there, yet what shows is Label2 alone.
-        QVERIFY(withoutAttention != withoutLine);
-        QCOMPARE(full, withoutLine);
-    }
-
-    // Both screens draw the same target, its rings where designed: either side of each edge, the
-    // outermost a rim two points wide, at the pixel whose centre lies nearest, clear of antialiasing.
-    void sameTargetOnBothScreens() {
-        ui::Form& presentation = openPresentation();
-        clickControl(presentation, u"Table", 1);
-        const QImage here = targetDrawing(presentation);
-        game->kovrant().show();
-        const QImage there = targetDrawing(game->kovrant().get());
-        QCOMPARE(there, here);
-        const int edges[][3] = {{30, 14, 12}, {60, 12, 11}, {90, 11, 0}, {120, 0, 15}, {150, 15, 12}};
-        for (const auto& [edge, inner, outer] : edges) {
-            for (const double radius : {edge - 2.0, edge + (edge < 150 ? 2.0 : 1.0)}) {
-                for (int step = 0; step < 16; ++step) {
-                    const double angle = step * std::numbers::pi / 8 + 0.2;
-                    const QPointF point(750 + radius * std::cos(angle), 250 + radius * std::sin(angle));
-                    const QPoint pixel =
-                        (point * ui::units::pixelsFromPoints(1) - QPointF(797.5, 130.5)).toPoint();
-                    QCOMPARE(there.pixelColor(pixel), ui::paletteColour(radius < edge ? inner : outer));
-                }
-            }
-        }
     }
 };
 

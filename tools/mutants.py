@@ -332,14 +332,11 @@ def main():
         original = path.read_text()
         path.write_text(original.replace(old, new))
         try:
-            wide = bool(desktop) and area in DESKTOP_AREAS
-            # The in-process suites' own programs only, unless the desktop suites may run too.
-            targets = [] if wide else ["--target", *sorted({t.split("@")[0] for t in in_process})]
-            if run(["cmake", "--build", build, "-j", str(args.jobs), *targets], scratch, log) != 0:
+            if run(["cmake", "--build", build, "-j", str(args.jobs)], scratch, log) != 0:
                 caught = None
             else:
                 caught = run_suites(build, in_process, log, args.first)
-                if not caught and wide:
+                if not caught and desktop and area in DESKTOP_AREAS:
                     caught = run_suites(build, desktop, log, args.first)
         finally:
             path.write_text(original)
