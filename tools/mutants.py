@@ -225,11 +225,10 @@ DESKTOP_AREAS = {"window", "keyboards"}
 ROOT = Path(__file__).resolve().parent.parent
 
 
-def run(cmd, cwd, log=None, timeout=None):
+def run(cmd, cwd, log):
     out = subprocess.run(cmd, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                         timeout=timeout, stdin=subprocess.DEVNULL)
-    if log is not None:
-        log.write(f"$ {' '.join(map(str, cmd))}\n{out.stdout}\n")
+                         stdin=subprocess.DEVNULL)
+    log.write(f"$ {' '.join(map(str, cmd))}\n{out.stdout}\n")
     return out.returncode
 
 
@@ -348,7 +347,8 @@ def main():
     missed = [r[0] for r in rows if r[4] == "MISSED"]
     inapplicable = [r[0] for r in rows if r[4].startswith("not applicable")]
     with open(args.out, "w") as table:
-        table.write(f"Planted faults, suites: {args.suites}; {len(rows)} faults, "
+        caught_by = "the first suite to fail" if args.first else "every suite that fails"
+        table.write(f"Planted faults, suites: {args.suites}, caught by {caught_by}; {len(rows)} faults, "
                     f"{len(rows) - len(missed) - len(inapplicable)} caught, {len(missed)} missed, "
                     f"{len(inapplicable)} not applicable; {minutes:.0f} min.\n")
         if broken:
