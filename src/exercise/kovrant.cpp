@@ -2,8 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/codes.h"
 #include "ui/colour.h"
 #include "ui/layout.h"
@@ -89,7 +89,7 @@ ui::Integer entierCourt(double x) {
 
 } // namespace
 
-Kovrant::Kovrant(shell::Programme& programme)
+Kovrant::Kovrant(shell::Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
       Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
       chronometre(bind<ui::Label>("chronometre")), reponse_exacte(bind<ui::Label>("réponse_exacte")),

@@ -8,7 +8,7 @@
 #include <QString>
 
 namespace shell {
-class Programme;
+class Ecrans;
 }
 
 namespace exercise {
@@ -36,7 +36,7 @@ public:
         float x_score = 0;
     };
 
-    explicit Kovrant(shell::Programme& programme);
+    explicit Kovrant(shell::Ecrans& programme);
 
     void load() override;
     void activate() override;
@@ -63,7 +63,7 @@ private:
     // A fresh uniform draw in [0, 1), the "r" of the rules.
     double r();
 
-    shell::Programme& programme_;
+    shell::Ecrans& programme_;
     shell::Module11& module11;
 
     // What screen readers are told of this window (the end of kovrant.cpp).

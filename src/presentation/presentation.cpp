@@ -2,8 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/layout.h"
 
 namespace presentation {
@@ -87,7 +87,7 @@ const ui::FormSpec design{
 
 } // namespace
 
-Presentation::Presentation(shell::Programme& programme)
+Presentation::Presentation(shell::Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
     for (int i = 1; i <= 3; ++i) {
         Table[i] = &bind<ui::CheckBox>("Table", i);

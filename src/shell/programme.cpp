@@ -13,8 +13,8 @@
 namespace shell {
 
 namespace {
-template <typename Screen> ui::FormSlot::Factory factory(Programme& programme) {
-    return [&programme] { return std::make_unique<Screen>(programme); };
+template <typename Screen> ui::FormSlot::Factory factory(Ecrans& ecrans) {
+    return [&ecrans] { return std::make_unique<Screen>(ecrans); };
 }
 } // namespace
 
