@@ -193,12 +193,12 @@ void Runtime::activatedFromOutside(Form& form) {
 }
 
 void Runtime::closedByWindowSystem(Form& form) {
-    const auto slot = std::find_if(slots_.begin(), slots_.end(),
-                                   [&form](const FormSlot* s) { return s->form_.get() == &form; });
-    if (slot == slots_.end()) {
+    const auto holder = std::find_if(slots_.begin(), slots_.end(),
+                                     [&form](const FormSlot* slot) { return slot->form_.get() == &form; });
+    if (holder == slots_.end()) {
         return;
     }
-    dispatch([this, slot = *slot] {
+    dispatch([this, slot = *holder] {
         slot->unload();
         if (!anyLoaded()) {
             end();
