@@ -1,4 +1,5 @@
 #include "shell/programme.h"
+#include "ui/runtime.h"
 #include "ui/runtime_error.h"
 #include "ui/window_system.h"
 
