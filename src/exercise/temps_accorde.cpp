@@ -7,16 +7,18 @@ std::optional<TempsAccorde> TempsAccorde::lire(QStringView texte) {
     if (t == u"aucune") {
         return sansLimite();
     }
-    // Digits only: toInt would also take a sign or surrounding blanks inside the number.
+    // Digits only: a sign, a blank or a decimal point inside the number makes it a mistake.
     if (t.isEmpty() || t.size() > 3) {
         return std::nullopt;
     }
+    int secondes = 0;
     for (const QChar c : t) {
         if (c < u'0' || c > u'9') {
             return std::nullopt;
         }
+        secondes = secondes * 10 + (c.unicode() - u'0');
     }
-    return enSecondes(t.toInt());
+    return enSecondes(secondes);
 }
 
 const char* TempsAccorde::valeursAcceptees() {

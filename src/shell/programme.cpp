@@ -23,6 +23,7 @@ Programme::Programme(Options options)
       presentation_(runtime_, factory<::presentation::Presentation>(*this)),
       kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
       aurevoir_(runtime_, factory<Aurevoir>(*this)) {
+    module11.temps_accorde = options.temps;
     if (options.fin) {
         runtime_.setEndHandler(std::move(options.fin));
     }
