@@ -71,6 +71,14 @@ const ui::FormSpec design{
     .controls = controls,
 };
 
+// The rule of the clock, as the adult set it: the designed sentence at 30 seconds.
+QString consigne(exercise::TempsAccorde temps) {
+    if (temps.illimite()) {
+        return QStringLiteral(" Tu as tout ton temps pour répondre.");
+    }
+    return QStringLiteral(" Il faut répondre en moins de %1 secondes.").arg(temps.secondes());
+}
+
 } // namespace
 
 Presentation::Presentation(shell::Ecrans& programme)
@@ -79,6 +87,7 @@ Presentation::Presentation(shell::Ecrans& programme)
         Table[i] = &bind<ui::CheckBox>("Table", i);
         Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
+    bind<ui::Label>("Label8").setCaption(consigne(module11.temps_accorde));
     auto& fleche = bind<ui::Image>("flèche");
     auto& arret = bind<ui::Image>("arret");
     fleche.onClick = [this] { fleche_Click(); };

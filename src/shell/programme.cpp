@@ -25,6 +25,7 @@ Programme::Programme(Options options)
       kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
       aurevoir_(runtime_, factory<Aurevoir>(*this)) {
     runtime_.setAccessibility(ui::makeAccessibility(runtime_));
+    module11.temps_accorde = options.temps;
     if (options.fin) {
         runtime_.setEndHandler(std::move(options.fin));
     }

@@ -23,6 +23,8 @@ public:
         // What ending the program does once every window is gone: by default, leave the event loop with
         // status 0.
         std::function<void()> fin;
+        // The time allowed for each question, copied into module11.
+        exercise::TempsAccorde temps = {};
     };
 
     Programme() : Programme(Options{}) {}
