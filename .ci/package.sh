@@ -98,8 +98,13 @@ for f in /usr/bin/kovrant \
 done
 desktop-file-validate "/usr/share/applications/$app_id.desktop"
 
-# The program has no command line: it is started as a desktop would start it and must still be
+# Its help needs no display; then it is started as a desktop would start it and must still be
 # running, on its presentation screen, when the timeout stops it.
+help=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/kovrant --help)
+if [[ $help != *"--temps"* ]]; then
+    echo "the installed program's --help does not explain --temps" >&2
+    exit 1
+fi
 status=0
 QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/kovrant || status=$?
 if [ "$status" -ne 124 ]; then

@@ -90,6 +90,23 @@ private Q_SLOTS:
         QTest::mouseMove(form.windowHandle(), form.widgetPointForTwips(twips).toPoint());
         QCOMPARE(form.cursor().shape(), hand ? Qt::BitmapCursor : Qt::ArrowCursor);
     }
+
+    // 0: no limit.
+    void clockRule_data() {
+        QTest::addColumn<int>("secondes");
+        QTest::addColumn<QString>("regle");
+        QTest::newRow("as designed") << 30 << u" Il faut répondre en moins de 30 secondes."_s;
+        QTest::newRow("a third more") << 40 << u" Il faut répondre en moins de 40 secondes."_s;
+        QTest::newRow("the longest") << 300 << u" Il faut répondre en moins de 300 secondes."_s;
+        QTest::newRow("no limit") << 0 << u" Tu as tout ton temps pour répondre."_s;
+    }
+    void clockRule() {
+        QFETCH(int, secondes);
+        QFETCH(QString, regle);
+        game->module11.temps_accorde =
+            secondes ? *exercise::TempsAccorde::enSecondes(secondes) : exercise::TempsAccorde::sansLimite();
+        QCOMPARE(testsupport::label(openPresentation(), u"Label8").caption(), regle);
+    }
 };
 
 QTEST_MAIN(PresentationTest)

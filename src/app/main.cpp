@@ -1,4 +1,6 @@
+#include "shell/options.h"
 #include "shell/programme.h"
+#include "ui/runtime.h"
 #include "ui/runtime_error.h"
 #include "ui/window_system.h"
 
@@ -33,6 +35,18 @@ bool noDisplay(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // The command line before anything of Qt's: the help and a mistaken option need no display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const shell::Demande demande = shell::lireLigneDeCommande(arguments);
+    if (demande.statut) {
+        std::FILE* flux = *demande.statut == 0 ? stdout : stderr;
+        std::fputs(demande.texte.toLocal8Bit().constData(), flux);
+        std::fputc('\n', flux);
+        return *demande.statut;
+    }
     if (noDisplay(argc, argv)) {
         std::fputs("Les Kovrant : aucun écran disponible (ni DISPLAY ni WAYLAND_DISPLAY) ; "
                    "lancez le jeu depuis une session graphique.\n",
@@ -43,8 +57,14 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Les Kovrant"));
     QApplication::setOrganizationDomain(QStringLiteral("leskovrant.fr"));
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
+    const shell::TempsChoisi temps = shell::choisirTemps(demande);
+    if (!temps.avertissement.isEmpty()) {
+        std::fputs((temps.avertissement + u'\n').toLocal8Bit().constData(), stderr);
+    }
     const ui::WindowSystemWatch watch;
-    shell::Programme programme;
+    shell::Programme::Options options;
+    options.temps = temps.temps;
+    shell::Programme programme(std::move(options));
     try {
         programme.demarrer();
     } catch (const ui::RuntimeErrorException& error) {

@@ -2,8 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/codes.h"
 #include "ui/colour.h"
 #include "ui/layout.h"
@@ -26,45 +26,32 @@ constexpr ui::Colour teal{0x808000};
 constexpr ui::Colour darkGreen{0x004000};
 constexpr ui::Colour darkBlue{0x400000};
 using charte::darkRed;
-using charte::legende;
 
-const ui::ControlSpec controls[] = {
-    pictureBox("environ", 6600, 4800, 660, 525, pictures::environ, windowBackground),
-    label("Label2", 5680, 2440, 675, 240, "chrono", bold("Arial", 9.75), white, opaque(teal),
-          Centred | AutoSize),
-    label("Titre_aide", 5640, 6240, 705, 405, "Aide", font("Arial", 18), darkGreen, opaque(windowBackground),
-          Hidden | Centred | AutoSize),
-    label("commentaire", 5040, 8640, 1785, 360, "commentaire", bold("Times New Roman", 15.75), darkRed,
-          opaque(windowBackground), Hidden | Centred | AutoSize),
-    label("chronometre", 5660, 2700, 600, 600, "0", bold("Times New Roman", 24), white, opaque(teal),
-          Centred),
-    label("Label1", 14800, 4880, 360, 270, "+10", legende, black, transparent, AutoSize),
-    label("Label9", 15720, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label10", 14000, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label11", 14880, 4040, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label12", 14880, 5805, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label13", 13360, 4875, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label14", 16360, 4880, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label15", 14880, 6405, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label16", 14880, 3435, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label17", 17600, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label18", 14900, 2160, 195, 255, "-5", legende, black, transparent, AutoSize),
-    label("Label19", 14900, 7640, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label20", 12160, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label21", 17040, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label22", 12840, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label23", 14960, 7005, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label24", 14960, 2805, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("réponse_exacte", 12000, 8400, 6000, 195, "la réponse exacte est", font("Verdana", 8.25),
-          ui::colours::labelText, opaque(white), Centred),
-    label("Calcul", 1920, 4680, 2130, 780, "Label1", font("Verdana", 32.25), darkBlue, transparent, AutoSize),
-    image("arret", 720, 9360, 480, 480, pictures::arret, Hidden),
-    image("flèche", 10800, 9360, 480, 480, pictures::fleche, Hidden),
-    // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
-    // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
-    label("titre", 3360, 600, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
-          opaque(charte::paleOrange), Centred | Border),
-};
+constexpr auto controls = rows(
+    table({
+        pictureBox("environ", 6600, 4800, 660, 525, pictures::environ, windowBackground),
+        label("Label2", 5680, 2440, 675, 240, "chrono", bold("Arial", 9.75), white, opaque(teal),
+              Centred | AutoSize),
+        label("Titre_aide", 5640, 6240, 705, 405, "Aide", font("Arial", 18), darkGreen,
+              opaque(windowBackground), Hidden | Centred | AutoSize),
+        label("commentaire", 5040, 8640, 1785, 360, "commentaire", bold("Times New Roman", 15.75), darkRed,
+              opaque(windowBackground), Hidden | Centred | AutoSize),
+        label("chronometre", 5660, 2700, 600, 600, "0", bold("Times New Roman", 24), white, opaque(teal),
+              Centred),
+    }),
+    lignes_legendes(Ecran::exercice),
+    table({
+        label("réponse_exacte", 12000, 8400, 6000, 195, "la réponse exacte est", font("Verdana", 8.25),
+              ui::colours::labelText, opaque(white), Centred),
+        label("Calcul", 1920, 4680, 2130, 780, "Label1", font("Verdana", 32.25), darkBlue, transparent,
+              AutoSize),
+        image("arret", 720, 9360, 480, 480, pictures::arret, Hidden),
+        image("flèche", 10800, 9360, 480, 480, pictures::fleche, Hidden),
+        // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
+        // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
+        label("titre", 3360, 600, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
+              opaque(charte::paleOrange), Centred | Border),
+    }));
 
 const ui::FormSpec design{
     .name = "Kovrant",
@@ -85,7 +72,7 @@ QColor couleur(ui::Integer index) {
 
 } // namespace
 
-Kovrant::Kovrant(shell::Programme& programme)
+Kovrant::Kovrant(shell::Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
       modele_(programme.module11, programme.hasard(), programme.module11.temps_accorde),
       Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
@@ -344,8 +331,8 @@ void Kovrant::decrire_pour_lecteurs() {
         return QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(zones[bande]);
     });
     cible_->show(QRectF(QPointF(598, 98), QPointF(902, 402)));
-    for (const char* legende : legendes) {
-        cible_->holds(bind<ui::Label>(legende));
+    for (const Legende& legende : legendes) {
+        cible_->holds(bind<ui::Label>(legende.nom));
     }
     aide_ = &addPaintedItem(QAccessible::StaticText,
                             [this] { return aide_->isVisible() ? aide_a_dire() : QString(); });

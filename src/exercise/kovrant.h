@@ -8,7 +8,7 @@
 #include <QString>
 
 namespace shell {
-class Programme;
+class Ecrans;
 }
 
 namespace exercise {
@@ -20,7 +20,7 @@ namespace exercise {
 class Kovrant : public ui::Form {
     Q_OBJECT
 public:
-    explicit Kovrant(shell::Programme& programme);
+    explicit Kovrant(shell::Ecrans& programme);
 
     void load() override;
     void activate() override;
@@ -50,7 +50,7 @@ private:
     // The display of a question the model has just posed.
     void montrer_calcul();
 
-    shell::Programme& programme_;
+    shell::Ecrans& programme_;
     shell::Module11& module11;
     Exercice modele_;
 

@@ -1,8 +1,8 @@
 #include "regles.h"
 
 #include "ui/codes.h"
-#include "ui/colour.h"
 #include "ui/numbers.h"
+#include "ui/palette.h"
 
 #include <cmath>
 #include <utility>

@@ -7,7 +7,7 @@ std::optional<TempsAccorde> TempsAccorde::lire(QStringView texte) {
     if (t == u"aucune") {
         return sansLimite();
     }
-    // Digits only: toInt would also take a sign or surrounding blanks inside the number.
+    // Digits only: a sign, a blank or a decimal point inside the number makes it a mistake.
     if (t.isEmpty() || t.size() > 3) {
         return std::nullopt;
     }

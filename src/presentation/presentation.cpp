@@ -2,8 +2,8 @@
 
 #include "exercise/cible.h"
 #include "shell/charte.h"
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/layout.h"
 
 namespace presentation {
@@ -18,59 +18,45 @@ using ui::colours::windowBackground;
 using ui::colours::windowText;
 
 using charte::darkRed;
-using charte::legende;
 constexpr ui::FontSpec choix = font("Arial Narrow", 15.75);
 constexpr ui::FontSpec regle = font("Verdana", 12);
 constexpr Pointer main{pictures::main, QPoint(12, 1)};
 
 // From the front to the back: "Attention :" lies above the left end of the line it introduces.
-const ui::ControlSpec controls[] = {
-    checkBox("Table", 1, 4080, 6360, 3255, 360, "Additions, soustractions", choix, darkRed, white, main),
-    checkBox("Table", 2, 4080, 6840, 2895, 360, "Multiplications", choix, darkRed, white, main),
-    checkBox("Table", 3, 4080, 7320, 2775, 360, "Divisions", choix, darkRed, white, main),
-    roundedFrame("Shape4", 3600, 6120, 4215, 1935, white, darkRed, 2),
-    label("Label25", 4440, 5520, 2655, 375, "Choisis tes opérations", choix, darkRed, opaque(white),
-          Centred | AutoSize),
-    label("Label24", 14920, 2760, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label23", 14920, 6960, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label22", 12840, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label21", 17040, 4880, 120, 270, "0", legende, white, transparent, AutoSize),
-    label("Label20", 12120, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label19", 14900, 7640, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label18", 14900, 2120, 195, 255, "-5", legende, black, transparent, AutoSize),
-    label("Label17", 17640, 4880, 195, 270, "-5", legende, black, transparent, AutoSize),
-    label("Label16", 14840, 3400, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label15", 14840, 6360, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label14", 16360, 4880, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label13", 13360, 4880, 240, 270, "+1", legende, black, transparent, AutoSize),
-    label("Label12", 14840, 5760, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label11", 14840, 4000, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label10", 14000, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label9", 15720, 4880, 240, 270, "+5", legende, black, transparent, AutoSize),
-    label("Label4", 12960, 1320, 4680, 315, "tu marqueras les points indiqués ci-dessous.",
-          font("Verdana", 9.75), labelText, opaque(white), Centred),
-    label("Label3", 12120, 960, 6000, 315, "Quand ta réponse  clignotera sur la cible", font("Verdana", 9.75),
-          labelText, opaque(white), Centred),
-    label("Label2", 2640, 3600, 1455, 255, "Attention :", {"Verdana", 12, true, true, true}, windowText,
-          opaque(windowBackground), Centred),
-    label("Label1", 14760, 4880, 360, 270, "+10", legende, black, transparent, AutoSize),
-    label("Label8", 3360, 3600, 6975, 255, " Il faut répondre en moins de 30 secondes.", regle, windowText,
-          opaque(windowBackground), Centred),
-    label("Label7", 2640, 2040, 6975, 255, "Je vais te proposer des calculs compliqués.", regle, windowText,
-          opaque(windowBackground), Centred),
-    label("Label6", 1560, 3000, 8775, 375, "mais d'essayer d'en être le plus poche possible.", regle,
-          windowText, opaque(windowBackground), Centred),
-    label("Label5", 2640, 2520, 6975, 255, "Le but du jeu n'est pas de trouver  la réponse exacte,", regle,
-          windowText, opaque(windowBackground), Centred),
-    label("réponse_exacte", 12120, 8400, 6000, 315, "la réponse exacte est au centre de la cible",
-          font("Verdana", 9.75), labelText, opaque(white), Centred),
-    image("arret", 720, 9360, 480, 480, pictures::arret),
-    image("flèche", 18240, 9600, 480, 480, pictures::fleche),
-    // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
-    // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
-    label("titre", 3360, 240, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
-          opaque(charte::paleOrange), Centred | Border),
-};
+constexpr auto controls = rows(
+    table({
+        checkBox("Table", 1, 4080, 6360, 3255, 360, "Additions, soustractions", choix, darkRed, white, main),
+        checkBox("Table", 2, 4080, 6840, 2895, 360, "Multiplications", choix, darkRed, white, main),
+        checkBox("Table", 3, 4080, 7320, 2775, 360, "Divisions", choix, darkRed, white, main),
+        roundedFrame("Shape4", 3600, 6120, 4215, 1935, white, darkRed, 2),
+        label("Label25", 4440, 5520, 2655, 375, "Choisis tes opérations", choix, darkRed, opaque(white),
+              Centred | AutoSize),
+    }),
+    exercise::lignes_legendes(exercise::Ecran::presentation),
+    table({
+        label("Label4", 12960, 1320, 4680, 315, "tu marqueras les points indiqués ci-dessous.",
+              font("Verdana", 9.75), labelText, opaque(white), Centred),
+        label("Label3", 12120, 960, 6000, 315, "Quand ta réponse  clignotera sur la cible",
+              font("Verdana", 9.75), labelText, opaque(white), Centred),
+        label("Label2", 2640, 3600, 1455, 255, "Attention :", {"Verdana", 12, true, true, true}, windowText,
+              opaque(windowBackground), Centred),
+        label("Label8", 3360, 3600, 6975, 255, " Il faut répondre en moins de 30 secondes.", regle,
+              windowText, opaque(windowBackground), Centred),
+        label("Label7", 2640, 2040, 6975, 255, "Je vais te proposer des calculs compliqués.", regle,
+              windowText, opaque(windowBackground), Centred),
+        label("Label6", 1560, 3000, 8775, 375, "mais d'essayer d'en être le plus poche possible.", regle,
+              windowText, opaque(windowBackground), Centred),
+        label("Label5", 2640, 2520, 6975, 255, "Le but du jeu n'est pas de trouver  la réponse exacte,",
+              regle, windowText, opaque(windowBackground), Centred),
+        label("réponse_exacte", 12120, 8400, 6000, 315, "la réponse exacte est au centre de la cible",
+              font("Verdana", 9.75), labelText, opaque(white), Centred),
+        image("arret", 720, 9360, 480, 480, pictures::arret),
+        image("flèche", 18240, 9600, 480, 480, pictures::fleche),
+        // The framed title keeps its designed box, x 168 to 432 points, its words centred in it: fitted to
+        // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
+        label("titre", 3360, 240, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
+              opaque(charte::paleOrange), Centred | Border),
+    }));
 
 const ui::FormSpec design{
     .name = "présentation",
@@ -85,14 +71,23 @@ const ui::FormSpec design{
     .controls = controls,
 };
 
+// The rule of the clock, as the adult set it: the designed sentence at 30 seconds.
+QString consigne(exercise::TempsAccorde temps) {
+    if (temps.illimite()) {
+        return QStringLiteral(" Tu as tout ton temps pour répondre.");
+    }
+    return QStringLiteral(" Il faut répondre en moins de %1 secondes.").arg(temps.secondes());
+}
+
 } // namespace
 
-Presentation::Presentation(shell::Programme& programme)
+Presentation::Presentation(shell::Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
     for (int i = 1; i <= 3; ++i) {
         Table[i] = &bind<ui::CheckBox>("Table", i);
         Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
+    bind<ui::Label>("Label8").setCaption(consigne(module11.temps_accorde));
     auto& fleche = bind<ui::Image>("flèche");
     auto& arret = bind<ui::Image>("arret");
     fleche.onClick = [this] { fleche_Click(); };
@@ -107,8 +102,8 @@ Presentation::Presentation(shell::Programme& programme)
     ui::PaintedItem& cible = addPaintedItem(
         QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
     cible.show(QRectF(QPointF(598, 98), QPointF(902, 402)));
-    for (const char* legende : exercise::legendes) {
-        cible.holds(bind<ui::Label>(legende));
+    for (const exercise::Legende& legende : exercise::legendes) {
+        cible.holds(bind<ui::Label>(legende.nom));
     }
 }
 

@@ -5,7 +5,7 @@
 #include "ui/integer.h"
 
 namespace shell {
-class Programme;
+class Ecrans;
 }
 
 namespace presentation {
@@ -15,7 +15,7 @@ namespace presentation {
 class Presentation : public ui::Form {
     Q_OBJECT
 public:
-    explicit Presentation(shell::Programme& programme);
+    explicit Presentation(shell::Ecrans& programme);
     void activate() override;
 
 private:
@@ -24,7 +24,7 @@ private:
     void fleche_Click();
     void arret_Click();
 
-    shell::Programme& programme_;
+    shell::Ecrans& programme_;
     shell::Module11& module11;
     ui::Array<ui::CheckBox*, 1, 3> Table;
 };

@@ -1,7 +1,7 @@
 #include "accueil.h"
 
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 
 namespace shell {
 
@@ -19,7 +19,7 @@ const ui::FormSpec design{
 };
 } // namespace
 
-Accueil::Accueil(Programme& programme) : ui::Form(programme.runtime(), design), programme_(programme) {
+Accueil::Accueil(Ecrans& programme) : ui::Form(programme.runtime(), design), programme_(programme) {
     setAccessibleName(QStringLiteral("Les Kovrant, accueil"));
 }
 

@@ -4,18 +4,18 @@
 
 namespace shell {
 
-class Programme;
+class Ecrans;
 
 // The welcome window: an empty white window with the program's icon, on screen only until the
 // presentation screen has loaded over it.
 class Accueil : public ui::Form {
     Q_OBJECT
 public:
-    explicit Accueil(Programme& programme);
+    explicit Accueil(Ecrans& programme);
     void activate() override;
 
 private:
-    Programme& programme_;
+    Ecrans& programme_;
 };
 
 } // namespace shell

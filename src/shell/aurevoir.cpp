@@ -1,7 +1,7 @@
 #include "aurevoir.h"
 
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/layout.h"
 #include "ui/runtime.h"
 
@@ -38,7 +38,7 @@ const ui::FormSpec design{
 
 } // namespace
 
-Aurevoir::Aurevoir(Programme& programme) : ui::Form(programme.runtime(), design) {
+Aurevoir::Aurevoir(Ecrans& programme) : ui::Form(programme.runtime(), design) {
     auto& fleche = bind<ui::Image>("flèche");
     fleche.onClick = [this] { runtime().end(); };
     // The arrow is the only thing to do here: the keyboard finds it at once.

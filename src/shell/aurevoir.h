@@ -4,13 +4,13 @@
 
 namespace shell {
 
-class Programme;
+class Ecrans;
 
 // The farewell screen, whose arrow ends the program.
 class Aurevoir : public ui::Form {
     Q_OBJECT
 public:
-    explicit Aurevoir(Programme& programme);
+    explicit Aurevoir(Ecrans& programme);
     void activate() override;
 
     // The contact address shown at the bottom of the screen.

@@ -1,8 +1,8 @@
 #include "fin.h"
 
 #include "shell/charte.h"
+#include "shell/ecrans.h"
 #include "shell/pictures.h"
-#include "shell/programme.h"
 #include "ui/codes.h"
 #include "ui/layout.h"
 
@@ -34,7 +34,7 @@ const ui::FormSpec design{
 
 } // namespace
 
-Fin::Fin(Programme& programme)
+Fin::Fin(Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
     auto& fleche = bind<ui::Image>("flèche");
     fleche.onClick = [this] { fleche_click(); };

@@ -5,13 +5,13 @@
 
 namespace shell {
 
-class Programme;
+class Ecrans;
 
 // The end screen: "Félicitations" and an arrow on to the farewell screen.
 class Fin : public ui::Form {
     Q_OBJECT
 public:
-    explicit Fin(Programme& programme);
+    explicit Fin(Ecrans& programme);
     void load() override;
     void activate() override;
     void keyDown(int keyCode) override;
@@ -21,7 +21,7 @@ private:
     void fleche_click();
     void aurevoir();
 
-    Programme& programme_;
+    Ecrans& programme_;
     Module11& module11;
 };
 

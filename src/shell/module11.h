@@ -8,7 +8,8 @@
 namespace shell {
 
 // The variables the screens share for the whole run, held by the programme. They start at zero and empty
-// texts; nothing is read from or written to disk.
+// texts, but for the time allowed, which the adult chooses before the game starts; nothing is written to
+// disk.
 struct Module11 {
     ui::Integer score;
     // Families chosen on the presentation screen: 1 additions and subtractions, 2 multiplications,
@@ -18,7 +19,7 @@ struct Module11 {
     QString reponse;             // the digits keyed so far
     ui::Integer attente_reponse; // 1 while the calculation on show awaits its answer
     QString texte_score;
-    // How long a question may wait for its answer, as the adult chose it before the game.
+    // How long each question waits for its answer, set once at start-up and never changed during the run.
     exercise::TempsAccorde temps_accorde;
 };
 

@@ -6,6 +6,7 @@
 #include "shell/aurevoir.h"
 #include "shell/fin.h"
 #include "shell/pictures.h"
+#include "ui/accessible.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -13,8 +14,8 @@
 namespace shell {
 
 namespace {
-template <typename Screen> ui::FormSlot::Factory factory(Programme& programme) {
-    return [&programme] { return std::make_unique<Screen>(programme); };
+template <typename Screen> ui::FormSlot::Factory factory(Ecrans& ecrans) {
+    return [&ecrans] { return std::make_unique<Screen>(ecrans); };
 }
 } // namespace
 
@@ -23,6 +24,8 @@ Programme::Programme(Options options)
       presentation_(runtime_, factory<::presentation::Presentation>(*this)),
       kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
       aurevoir_(runtime_, factory<Aurevoir>(*this)) {
+    runtime_.setAccessibility(ui::makeAccessibility(runtime_));
+    module11.temps_accorde = options.temps;
     if (options.fin) {
         runtime_.setEndHandler(std::move(options.fin));
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/module11.h"
+#include "shell/ecrans.h"
 #include "ui/random.h"
 #include "ui/runtime.h"
 
@@ -13,8 +13,9 @@ namespace shell {
 //
 // It owns the forms runtime (event delivery, fonts, pictures), the random source and how it is seeded,
 // the variables the screens share, and the five screens' slots. Each screen is built on first reference
-// with a reference to its programme, and shows and unloads the others only through these slots.
-class Programme {
+// with a reference to its programme, as the screens' view of it (ecrans.h), and shows and unloads the
+// others only through these slots.
+class Programme final : public Ecrans {
 public:
     struct Options {
         // Where each new game's seed comes from (the Kovrant window reseeds when it loads).
@@ -22,6 +23,8 @@ public:
         // What ending the program does once every window is gone: by default, leave the event loop with
         // status 0.
         std::function<void()> fin;
+        // The time allowed for each question, copied into module11.
+        exercise::TempsAccorde temps = {};
     };
 
     Programme() : Programme(Options{}) {}
@@ -33,17 +36,14 @@ public:
     // Starts on the welcome screen: the event loop does the rest.
     void demarrer();
 
-    ui::Runtime& runtime() { return runtime_; }
-    ui::Random& hasard() { return hasard_; }
+    ui::Runtime& runtime() override { return runtime_; }
+    ui::Random& hasard() override { return hasard_; }
 
-    ui::FormSlot& accueil() { return accueil_; }
-    ui::FormSlot& presentation() { return presentation_; }
-    ui::FormSlot& kovrant() { return kovrant_; }
-    ui::FormSlot& fin() { return fin_; }
-    ui::FormSlot& aurevoir() { return aurevoir_; }
-
-    // The program-wide variables, shared by the screens.
-    Module11 module11;
+    ui::FormSlot& accueil() override { return accueil_; }
+    ui::FormSlot& presentation() override { return presentation_; }
+    ui::FormSlot& kovrant() override { return kovrant_; }
+    ui::FormSlot& fin() override { return fin_; }
+    ui::FormSlot& aurevoir() override { return aurevoir_; }
 
 private:
     // Declared before the slots: windows are destroyed while the runtime that delivers their events lives.

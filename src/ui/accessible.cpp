@@ -1,9 +1,7 @@
 #include "accessible.h"
 
 #include "controls.h"
-#include "form.h"
 #include "numbers.h"
-#include "runtime.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -199,7 +197,9 @@ public:
     }
 
 private:
-    AccessibleTree* tree() const { return static_cast<Form*>(widget())->accessibleTree(); }
+    WindowTree* tree() const {
+        return static_cast<WindowTree*>(static_cast<Form*>(widget())->accessibleTree());
+    }
 };
 
 QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object) {
@@ -212,7 +212,7 @@ QAccessibleInterface* formFactory(const QString& /*className*/, QObject* object)
 // A screen reader that starts listening after the window became active hears of its focus all the same.
 class ActivationObserver : public QAccessible::ActivationObserver {
 public:
-    explicit ActivationObserver(Runtime& runtime) : runtime_(runtime) {}
+    explicit ActivationObserver(FormHost& runtime) : runtime_(runtime) {}
 
     void accessibilityActiveChanged(bool active) override {
         auto* form = qobject_cast<Form*>(QApplication::activeWindow());
@@ -226,43 +226,27 @@ public:
     ~ActivationObserver() override { QAccessible::removeActivationObserver(this); }
 
 private:
-    Runtime& runtime_;
+    FormHost& runtime_;
+};
+
+class QtAccessibility final : public Runtime::Accessibility {
+public:
+    explicit QtAccessibility(Runtime& runtime) : observer_(runtime) {
+        QAccessible::installFactory(formFactory);
+        QAccessible::installActivationObserver(&observer_);
+    }
+    std::unique_ptr<AccessibleTree> treeFor(Form& form) override {
+        return std::make_unique<WindowTree>(form);
+    }
+
+private:
+    ActivationObserver observer_;
 };
 
 } // namespace
 
-std::unique_ptr<QAccessible::ActivationObserver> installAccessibility(Runtime& runtime) {
-    QAccessible::installFactory(formFactory);
-    auto observer = std::make_unique<ActivationObserver>(runtime);
-    QAccessible::installActivationObserver(observer.get());
-    return observer;
-}
-
-PaintedItem::PaintedItem(Form& form, QAccessible::Role role, std::function<QString()> name)
-    : form_(form), role_(role), name_(std::move(name)) {}
-
-void PaintedItem::show(const QRectF& units) {
-    const bool wasVisible = visible_;
-    const bool moved = units != rect_;
-    visible_ = true;
-    rect_ = units;
-    form_.accessibleChange(this, QAccessible::NameChanged);
-    if (!wasVisible) {
-        form_.accessibleChange(this, QAccessible::ObjectShow);
-    } else if (moved) {
-        form_.accessibleChange(this, QAccessible::LocationChanged);
-    }
-}
-
-void PaintedItem::hide() {
-    if (visible_) {
-        visible_ = false;
-        form_.accessibleChange(this, QAccessible::ObjectHide);
-    }
-}
-
-void PaintedItem::renamed() {
-    form_.accessibleChange(this, QAccessible::NameChanged);
+std::unique_ptr<Runtime::Accessibility> makeAccessibility(Runtime& runtime) {
+    return std::make_unique<QtAccessibility>(runtime);
 }
 
 namespace {
@@ -276,7 +260,7 @@ void sortInReadingOrder(std::vector<Control*>& controls) {
 
 } // namespace
 
-AccessibleTree::AccessibleTree(Form& form) : form_(form) {
+WindowTree::WindowTree(Form& form) : form_(form) {
     // The controls in reading order, then what the window paints with the controls it holds.
     std::vector<Control*> held;
     for (const auto& painted : form.paintedItems()) {
@@ -304,13 +288,13 @@ AccessibleTree::AccessibleTree(Form& form) : form_(form) {
     QAccessible::registerAccessibleInterface(notification_);
 }
 
-AccessibleTree::~AccessibleTree() {
+WindowTree::~WindowTree() {
     for (AccessibleItem* item : all_) {
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(item));
     }
 }
 
-void AccessibleTree::add(PaintedItem& painted) {
+void WindowTree::add(PaintedItem& painted) {
     auto* item = new AccessibleItem(form_, &painted);
     // Before the notification, which stays last.
     items_.insert(notification_ != nullptr ? items_.end() - 1 : items_.end(), item);
@@ -326,16 +310,16 @@ void AccessibleTree::add(PaintedItem& painted) {
     }
 }
 
-QAccessibleInterface* AccessibleTree::child(int index) const {
+QAccessibleInterface* WindowTree::child(int index) const {
     return index >= 0 && index < childCount() ? items_[std::size_t(index)] : nullptr;
 }
 
-int AccessibleTree::indexOf(const QAccessibleInterface* child) const {
+int WindowTree::indexOf(const QAccessibleInterface* child) const {
     const auto it = std::find(items_.begin(), items_.end(), child);
     return it != items_.end() ? int(it - items_.begin()) : -1;
 }
 
-QAccessibleInterface* AccessibleTree::interfaceOf(const void* source) const {
+QAccessibleInterface* WindowTree::interfaceOf(const void* source) const {
     for (AccessibleItem* item : all_) {
         if (item != notification_ && item->source() == source) {
             return item;
@@ -344,7 +328,7 @@ QAccessibleInterface* AccessibleTree::interfaceOf(const void* source) const {
     return nullptr;
 }
 
-QAccessibleInterface* AccessibleTree::focusChild() const {
+QAccessibleInterface* WindowTree::focusChild() const {
     for (AccessibleItem* item : all_) {
         if (item->control() != nullptr && item->control()->hasFocus() && item->control()->isVisible()) {
             return item;
@@ -353,7 +337,7 @@ QAccessibleInterface* AccessibleTree::focusChild() const {
     return nullptr;
 }
 
-void AccessibleTree::send(AccessibleItem* item, QAccessible::Event what) {
+void WindowTree::send(AccessibleItem* item, QAccessible::Event what) {
     if (what == QAccessible::StateChanged) {
         QAccessible::State checked;
         checked.checked = true;
@@ -365,7 +349,7 @@ void AccessibleTree::send(AccessibleItem* item, QAccessible::Event what) {
     form_.runtime().sendAccessibilityEvent(event);
 }
 
-void AccessibleTree::changed(const void* source, QAccessible::Event what) {
+void WindowTree::changed(const void* source, QAccessible::Event what) {
     auto* item = static_cast<AccessibleItem*>(interfaceOf(source));
     if (item == nullptr) {
         return;
@@ -379,7 +363,7 @@ void AccessibleTree::changed(const void* source, QAccessible::Event what) {
     QMetaObject::invokeMethod(
         &form_,
         [form = QPointer<Form>(&form_), source] {
-            AccessibleTree* tree = form ? form->accessibleTree() : nullptr;
+            auto* tree = form ? static_cast<WindowTree*>(form->accessibleTree()) : nullptr;
             auto* item = tree != nullptr ? static_cast<AccessibleItem*>(tree->interfaceOf(source)) : nullptr;
             if (item != nullptr && item->control()->hasFocus()) {
                 tree->send(item, QAccessible::Focus);
@@ -388,7 +372,7 @@ void AccessibleTree::changed(const void* source, QAccessible::Event what) {
         Qt::QueuedConnection);
 }
 
-void AccessibleTree::announce(const QString& text) {
+void WindowTree::announce(const QString& text) {
     if (text.isEmpty() || form_.runtime().activeForm() != &form_) {
         return;
     }
@@ -403,7 +387,7 @@ void AccessibleTree::announce(const QString& text) {
     schedule();
 }
 
-void AccessibleTree::schedule() {
+void WindowTree::schedule() {
     if (scheduled_) {
         return;
     }
@@ -411,14 +395,14 @@ void AccessibleTree::schedule() {
     QMetaObject::invokeMethod(
         &form_,
         [form = QPointer<Form>(&form_)] {
-            if (AccessibleTree* tree = form ? form->accessibleTree() : nullptr) {
+            if (auto* tree = form ? static_cast<WindowTree*>(form->accessibleTree()) : nullptr) {
                 tree->flush();
             }
         },
         Qt::QueuedConnection);
 }
 
-void AccessibleTree::flush() {
+void WindowTree::flush() {
     scheduled_ = false;
     if (pending_.isEmpty()) {
         return;
@@ -438,7 +422,7 @@ void AccessibleTree::flush() {
     send(notification_, QAccessible::ObjectShow);
 }
 
-void AccessibleTree::windowActivated() {
+void WindowTree::windowActivated() {
     schedule();
     if (QAccessibleInterface* focused = focusChild()) {
         changed(static_cast<AccessibleItem*>(focused)->control(), QAccessible::Focus);

@@ -2,7 +2,6 @@
 
 #include "codes.h"
 #include "picture.h"
-#include "runtime.h"
 #include "runtime_error.h"
 #include "units.h"
 
@@ -47,7 +46,7 @@ Label::Look lookOf(const ControlSpec& row, Fonts& fonts) {
 
 } // namespace
 
-Form::Form(Runtime& runtime, const FormSpec& design)
+Form::Form(FormHost& runtime, const FormSpec& design)
     : runtime_(runtime), sceneSize_(design.clientWidth / twipsPerPixel, design.clientHeight / twipsPerPixel),
       unitScale_(qreal(design.twipsPerUnit) / twipsPerPixel), background_(toQColor(design.back)),
       surface_(
@@ -96,7 +95,7 @@ Form::~Form() {
 
 AccessibleTree* Form::accessibleTree() {
     if (!accessible_ && !dying_) {
-        accessible_ = std::make_unique<AccessibleTree>(*this);
+        accessible_ = runtime_.accessibleTreeFor(*this);
     }
     return accessible_.get();
 }
@@ -125,7 +124,34 @@ void Form::say(const QString& text) {
     }
 }
 
-Runtime& Form::runtime() const {
+PaintedItem::PaintedItem(Form& form, QAccessible::Role role, std::function<QString()> name)
+    : form_(form), role_(role), name_(std::move(name)) {}
+
+void PaintedItem::show(const QRectF& units) {
+    const bool wasVisible = visible_;
+    const bool moved = units != rect_;
+    visible_ = true;
+    rect_ = units;
+    form_.accessibleChange(this, QAccessible::NameChanged);
+    if (!wasVisible) {
+        form_.accessibleChange(this, QAccessible::ObjectShow);
+    } else if (moved) {
+        form_.accessibleChange(this, QAccessible::LocationChanged);
+    }
+}
+
+void PaintedItem::hide() {
+    if (visible_) {
+        visible_ = false;
+        form_.accessibleChange(this, QAccessible::ObjectHide);
+    }
+}
+
+void PaintedItem::renamed() {
+    form_.accessibleChange(this, QAccessible::NameChanged);
+}
+
+FormHost& Form::runtime() const {
     return runtime_;
 }
 
@@ -344,7 +370,7 @@ Control* Form::controlAt(QPointF widgetPos) const {
 }
 
 void Form::mousePressEvent(QMouseEvent* event) {
-    Runtime& rt = runtime();
+    FormHost& rt = runtime();
     if (rt.activeForm() != this && isLoaded()) {
         // A click on a window behind makes it the active one, Activate first.
         rt.dispatch([this] { runtime().activate(*this); });
@@ -521,17 +547,9 @@ void Form::closeEvent(QCloseEvent* event) {
 }
 
 void Form::closedByWindowSystem() {
-    FormSlot* slot = slot_;
-    if (slot == nullptr) {
-        return;
+    if (slot_ != nullptr) {
+        runtime_.closedByWindowSystem(*this);
     }
-    Runtime& rt = runtime();
-    rt.dispatch([slot, &rt] {
-        slot->unload();
-        if (!rt.anyLoaded()) {
-            rt.end();
-        }
-    });
 }
 
 bool Form::event(QEvent* event) {

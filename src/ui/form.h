@@ -1,24 +1,78 @@
 #pragma once
 
-#include "accessible.h"
 #include "colour.h"
 #include "controls.h"
 #include "fonts.h"
+#include "form_host.h"
 #include "keyboard.h"
 #include "surface.h"
 #include "timer.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
 
 namespace ui {
 
+class Form;
 class FormSlot;
-class Runtime;
+
+// Something the window paints rather than shows as a control (a line of text, a picture), known to
+// screen readers by a role, a name and the place where it is painted. It is invisible until shown.
+class PaintedItem {
+public:
+    PaintedItem(Form& form, QAccessible::Role role, std::function<QString()> name);
+    PaintedItem(const PaintedItem&) = delete;
+    PaintedItem& operator=(const PaintedItem&) = delete;
+
+    QAccessible::Role role() const { return role_; }
+    QString name() const { return name_ ? name_() : QString(); }
+    bool isVisible() const { return visible_; }
+    // In the window's drawing units.
+    const QRectF& rect() const { return rect_; }
+
+    // Painted there now, its name perhaps changed too.
+    void show(const QRectF& units);
+    // Painted over, or about to be.
+    void hide();
+    // Its name says something new (the place and the painting unchanged).
+    void renamed();
+
+    // A control shown over the item and part of it, as the legend of a picture: screen readers find it
+    // inside the item rather than beside it. Declared with the item, before anything asks.
+    void holds(Control& control) { held_.push_back(&control); }
+    const std::vector<Control*>& held() const { return held_; }
+
+private:
+    Form& form_;
+    QAccessible::Role role_;
+    std::function<QString()> name_;
+    std::vector<Control*> held_;
+    QRectF rect_;
+    bool visible_ = false;
+};
+
+// What a window tells screen readers: the accessibility layer (accessible.h) makes one for each window
+// on first use, through the runtime, and the window knows it by this alone.
+class AccessibleTree {
+public:
+    virtual ~AccessibleTree() = default;
+    // A painted item declared after the tree was made.
+    virtual void add(PaintedItem& item) = 0;
+    // `source` (a control or a painted item) changed in a way that `what` tells.
+    virtual void changed(const void* source, QAccessible::Event what) = 0;
+    // Says `text` through the window's notification once the window is the active one.
+    virtual void announce(const QString& text) = 0;
+    // The window system made the window active: what waited is said, the focus told.
+    virtual void windowActivated() = 0;
+    // The interface of a control or a painted item of the window.
+    virtual QAccessibleInterface* interfaceOf(const void* source) const = 0;
+};
 
 enum class ControlKind { Label, Image, PictureBox, CheckBox, Shape };
 
@@ -62,7 +116,7 @@ struct FormSpec {
 class Form : public QWidget, private ControlHost {
     Q_OBJECT
 public:
-    Form(Runtime& runtime, const FormSpec& design);
+    Form(FormHost& runtime, const FormSpec& design);
     ~Form() override;
 
     // The window's events; the screens override the ones they handle.
@@ -73,7 +127,7 @@ public:
 
     bool isLoaded() const { return slot_ != nullptr; }
     // The runtime that delivers this window's events.
-    Runtime& runtime() const;
+    FormHost& runtime() const;
 
     Control* findControl(QStringView name, int index = 0) const;
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
@@ -116,7 +170,7 @@ public:
     // A click as the keyboard or a screen reader gives it: it runs after the handler that is running.
     void clickFromKeyboard(Control& control);
 
-    // For screen readers (accessible.h): something the window paints, declared once by the screen.
+    // For screen readers: something the window paints, declared once by the screen.
     PaintedItem& addPaintedItem(QAccessible::Role role, std::function<QString()> name);
     const std::vector<std::unique_ptr<PaintedItem>>& paintedItems() const { return painted_; }
     // Says what `text()` returns through the window's notification; `text` is called only while a screen
@@ -179,7 +233,7 @@ private:
     void moveFocus(bool forward);
     std::vector<Control*> focusChain() const;
 
-    Runtime& runtime_;
+    FormHost& runtime_;
     FormSlot* slot_ = nullptr;
     QSizeF sceneSize_;
     qreal unitScale_; // scene pixels per drawing unit

@@ -2,6 +2,9 @@
 
 #include "form.h"
 
+#include <algorithm>
+#include <array>
+
 // Builders that let a window's control table read like the layout it comes from, one row per control,
 // columns in the same order: name, Left, Top, Width, Height, caption or picture, font, text colour,
 // background, other settings.
@@ -92,6 +95,19 @@ constexpr ControlSpec roundedFrame(const char* name, int left, int top, int widt
     s.borderWidth = borderWidthPixels;
     s.rounded = true;
     return s;
+}
+
+// Rows written out in a window's table, as one part of it.
+template <std::size_t N> constexpr std::array<ControlSpec, N> table(const ControlSpec (&rows)[N]) {
+    return std::to_array(rows);
+}
+
+// A window's control table put together from parts, in order: for rows that several windows share.
+template <std::size_t... N> constexpr auto rows(const std::array<ControlSpec, N>&... parts) {
+    std::array<ControlSpec, (N + ...)> all{};
+    auto next = all.begin();
+    ((next = std::copy(parts.begin(), parts.end(), next)), ...);
+    return all;
 }
 
 } // namespace ui::layout

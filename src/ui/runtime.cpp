@@ -1,16 +1,39 @@
 #include "runtime.h"
 
-#include "accessible.h"
-#include "form.h"
-#include "runtime_error.h"
-
-#include <QCoreApplication>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QPointer>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <utility>
 
 namespace ui {
+
+namespace {
+
+bool hasRealScreen() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return false;
+    }
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+} // namespace
+
+void stopProgram(const RuntimeErrorException& error) {
+    const QString text = QString::fromStdString(error.what());
+    std::fprintf(stderr, "Les Kovrant : %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    if (hasRealScreen()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Les Kovrant"), text);
+    }
+    // Not exit(): destructors would tear down windows while a handler is still on the stack.
+    std::_Exit(EXIT_FAILURE);
+}
 
 // Marks a handler as running; the outermost one, on leaving, runs what its handlers caused.
 class Runtime::Scope {
@@ -81,7 +104,11 @@ void FormSlot::unload() {
     rt.retire(std::move(form_));
 }
 
-Runtime::Runtime() : accessibilityObserver_(installAccessibility(*this)) {}
+Runtime::Runtime() = default;
+
+std::unique_ptr<AccessibleTree> Runtime::accessibleTreeFor(Form& form) {
+    return accessibility_ ? accessibility_->treeFor(form) : nullptr;
+}
 
 bool Runtime::accessibilityActive() const {
     return listener_ || QAccessible::isActive();
@@ -161,6 +188,20 @@ void Runtime::activatedFromOutside(Form& form) {
     dispatch([this, target = QPointer<Form>(&form)] {
         if (target && target->isLoaded()) {
             activate(*target);
+        }
+    });
+}
+
+void Runtime::closedByWindowSystem(Form& form) {
+    const auto holder = std::find_if(slots_.begin(), slots_.end(),
+                                     [&form](const FormSlot* slot) { return slot->form_.get() == &form; });
+    if (holder == slots_.end()) {
+        return;
+    }
+    dispatch([this, slot = *holder] {
+        slot->unload();
+        if (!anyLoaded()) {
+            end();
         }
     });
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "fonts.h"
+#include "form.h"
+#include "form_host.h"
 #include "picture.h"
+#include "runtime_error.h"
 
 #include <QAccessible>
 #include <QPointer>
@@ -12,7 +15,6 @@
 
 namespace ui {
 
-class Form;
 class Runtime;
 
 // The one place that holds a window: created and loaded on first reference, destroyed when unloaded,
@@ -52,46 +54,61 @@ private:
 // queues behind the handler that is running. What a handler causes (Activate after a show, a window's
 // destruction after its own handler unloads it) runs after the outermost handler returns, in the order
 // it was caused. After end(), nothing runs.
-class Runtime {
+class Runtime final : public FormHost {
 public:
     Runtime();
     ~Runtime();
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
 
-    Fonts& fonts() { return fonts_; }
-    Pictures& pictures() { return pictures_; }
+    Fonts& fonts() override { return fonts_; }
+    Pictures& pictures() override { return pictures_; }
 
     // An event from outside (a key, a click, a tick, a window switch): runs now, or after the handler
     // that is running.
-    void dispatch(const std::function<void()>& handler);
+    void dispatch(const std::function<void()>& handler) override;
     // Something a handler causes, run after it ends.
     void post(std::function<void()> handler);
 
-    Form* activeForm() const { return active_; }
+    Form* activeForm() const override { return active_; }
     // Makes `form` the active window, running its Activate, unless it already is.
-    void activate(Form& form);
+    void activate(Form& form) override;
     // The window system or the player made `form` active (a click, a window switch).
-    void activatedFromOutside(Form& form);
+    void activatedFromOutside(Form& form) override;
     // Stale activations from the window system are told apart from the player's own.
-    void expectWindowSystemActivation(Form& form) { expected_ = &form; }
+    void expectWindowSystemActivation(Form& form) override { expected_ = &form; }
+    // The window system closed `form`: its slot unloads it, and the program ends with its last window.
+    void closedByWindowSystem(Form& form) override;
 
     // Every window is destroyed at once and no further event runs.
-    void end();
+    void end() override;
     bool hasEnded() const { return ended_; }
     // What end() does after destroying the windows: by default, leave the event loop with status 0.
     void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
 
     // Whether an assistive technology listens. While none does, the windows create nothing, send nothing
     // and compute no names for it.
-    bool accessibilityActive() const;
+    bool accessibilityActive() const override;
     // Something inside the process that hears every accessibility event the windows send, as a bridge
     // would; while one is set the windows speak as for an assistive technology. Tests use it: Qt's own
     // update handler stays deaf where no bridge is active, as on the offscreen platform. Empty to stop.
     using AccessibilityListener = std::function<void(QAccessibleEvent* event)>;
     void setAccessibilityListener(AccessibilityListener listener) { listener_ = std::move(listener); }
     // To the listener, if any, and to the platform's bridge.
-    void sendAccessibilityEvent(QAccessibleEvent& event) const;
+    void sendAccessibilityEvent(QAccessibleEvent& event) const override;
+
+    // The accessibility layer (accessible.h), handed to the runtime by whoever builds the program: the
+    // runtime holds it for as long as it lives and asks it for each window's tree, and knows it by this
+    // alone. Without one, windows have no tree and screen readers see only the bare widgets.
+    class Accessibility {
+    public:
+        virtual ~Accessibility() = default;
+        virtual std::unique_ptr<AccessibleTree> treeFor(Form& form) = 0;
+    };
+    void setAccessibility(std::unique_ptr<Accessibility> accessibility) {
+        accessibility_ = std::move(accessibility);
+    }
+    std::unique_ptr<AccessibleTree> accessibleTreeFor(Form& form) override;
 
     // When false, only the program's own show() and the player's clicks activate windows: the window
     // system's activation events are ignored. Tests that do not exercise activation switch it off so
@@ -138,7 +155,10 @@ private:
     Fonts fonts_;
     Pictures pictures_;
     AccessibilityListener listener_;
-    std::unique_ptr<QAccessible::ActivationObserver> accessibilityObserver_;
+    std::unique_ptr<Accessibility> accessibility_;
 };
+
+// Ends the process at once: the message goes to stderr and, on a real screen, to a dialog.
+[[noreturn]] void stopProgram(const RuntimeErrorException& error);
 
 } // namespace ui

@@ -1,24 +1,6 @@
 #include "runtime_error.h"
 
-#include <QApplication>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <cstdio>
-#include <cstdlib>
-
 namespace ui {
-
-namespace {
-
-bool hasRealScreen() {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        return false;
-    }
-    const QString platform = QGuiApplication::platformName();
-    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
-} // namespace
 
 QString errorMessage(ErrorCode code) {
     switch (code) {
@@ -45,17 +27,6 @@ void runtimeError(ErrorCode code, const QString& detail) {
         text += QStringLiteral(" (") + detail + QLatin1Char(')');
     }
     throw RuntimeErrorException(code, text);
-}
-
-void stopProgram(const RuntimeErrorException& error) {
-    const QString text = QString::fromStdString(error.what());
-    std::fprintf(stderr, "Les Kovrant : %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    if (hasRealScreen()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Les Kovrant"), text);
-    }
-    // Not exit(): destructors would tear down windows while a handler is still on the stack.
-    std::_Exit(EXIT_FAILURE);
 }
 
 } // namespace ui

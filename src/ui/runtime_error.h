@@ -18,7 +18,7 @@ QString errorMessage(ErrorCode code);
 
 // An arithmetic overflow or a bad subscript: the game's own invariants broke, and carrying on would show
 // the child nonsense. The runtime catches it where the event's handler started and stops the program
-// (stopProgram); a test asks its runtime to let it through instead, and sees it thrown.
+// (ui::stopProgram, runtime.h); a test asks its runtime to let it through instead, and sees it thrown.
 struct RuntimeErrorException : std::runtime_error {
     explicit RuntimeErrorException(ErrorCode c, const QString& m)
         : std::runtime_error(m.toStdString()), code(c) {}
@@ -28,8 +28,5 @@ struct RuntimeErrorException : std::runtime_error {
 // Throws the error, with its message in French as a teacher would report it.
 [[noreturn]] void runtimeError(ErrorCode code);
 [[noreturn]] void runtimeError(ErrorCode code, const QString& detail);
-
-// Ends the process at once: the message goes to stderr and, on a real screen, to a dialog.
-[[noreturn]] void stopProgram(const RuntimeErrorException& error);
 
 } // namespace ui

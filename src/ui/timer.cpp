@@ -1,10 +1,10 @@
 #include "timer.h"
 
-#include "runtime.h"
+#include "form_host.h"
 
 namespace ui {
 
-Timer::Timer(QObject* owner, Runtime& runtime, QString name, int intervalMs, std::function<void()> tick)
+Timer::Timer(QObject* owner, FormHost& runtime, QString name, int intervalMs, std::function<void()> tick)
     : QObject(owner), runtime_(runtime), tick_(std::move(tick)) {
     setObjectName(name);
     timer_.setInterval(intervalMs);

@@ -6,14 +6,14 @@
 
 namespace ui {
 
-class Runtime;
+class FormHost;
 
 // A window's timer: runs from the window's creation at a fixed interval and hands each tick to the
 // window through the runtime's one-at-a-time delivery. Tests call fire() instead of waiting.
 class Timer : public QObject {
     Q_OBJECT
 public:
-    Timer(QObject* owner, Runtime& runtime, QString name, int intervalMs, std::function<void()> tick);
+    Timer(QObject* owner, FormHost& runtime, QString name, int intervalMs, std::function<void()> tick);
 
     int interval() const { return timer_.interval(); }
     bool isRunning() const { return timer_.isActive(); }
@@ -25,7 +25,7 @@ public:
     void fire();
 
 private:
-    Runtime& runtime_;
+    FormHost& runtime_;
     QTimer timer_;
     std::function<void()> tick_;
 };

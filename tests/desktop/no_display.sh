@@ -1,6 +1,7 @@
 #!/bin/bash
 # Started with no display server at all, the game says so in one line and leaves with status 2, where Qt
-# would abort and dump core. A platform asked for by name is still Qt's to start.
+# would abort and dump core. A platform asked for by name is still Qt's to start. The help and a mistaken
+# option need no display at all.
 #
 #   no_display.sh KOVRANT    the program to run
 set -uo pipefail
@@ -22,6 +23,15 @@ status=$?
 [ "$status" = 2 ] || fail "status $status without a display, 2 expected"
 [ "$(wc -l <"$err")" = 1 ] || fail "$(wc -l <"$err") lines on standard error, 1 expected"
 grep -q '^Les Kovrant : aucun écran disponible' "$err" || fail "not the line that says there is no display"
+
+# The help and a mistaken option are answered before a display is looked for.
+bare "$kovrant" --help
+status=$?
+{ [ "$status" = 0 ] && [ ! -s "$err" ]; } || fail "--help: status $status, 0 and nothing on stderr expected"
+bare "$kovrant" --temps 12
+status=$?
+{ [ "$status" = 2 ] && [ "$(wc -l <"$err")" = 1 ] && grep -q '« 12 »' "$err"; } ||
+    fail "--temps 12: status $status, 2 and one line naming the value expected"
 
 # The offscreen platform needs no display: the game runs until it is stopped.
 for how in "QT_QPA_PLATFORM=offscreen $kovrant" "$kovrant -platform offscreen"; do
