@@ -183,7 +183,7 @@ FAULTS = [
     ("win-display-lost", "window", "a lost X display is not noticed",
      "src/ui/window_system.cpp", '"The X11 connection broke"', '"The X11 connection broken"'),
     ("win-last-closed", "window", "closing the last window does not end the program",
-     "src/ui/form.cpp", "if (!rt.anyLoaded()) {", "if (rt.anyLoaded()) {"),
+     "src/ui/runtime.cpp", "if (!anyLoaded()) {", "if (anyLoaded()) {"),
     ("win-oversize", "window", "a window may be made larger than useful",
      "src/ui/form.cpp", "if (width() > largest.width() || height() > largest.height()) {",
      "if (width() > 2 * largest.width()) {"),
