@@ -138,6 +138,9 @@ private Q_SLOTS:
                                    << ClassicKey{'3', -1};
         QTest::newRow("keypad 1") << stroke(xkb, 87, 0xffb1, Qt::Key_1, u"1"_s, keypad, 0x10)
                                   << ClassicKey{97, '1'};
+        QTest::newRow("keypad 1 under Ctrl")
+            << stroke(xkb, 87, 0xffb1, Qt::Key_1, u"1"_s, keypad | Qt::ControlModifier, 0x14)
+            << ClassicKey{97, -1};
         QTest::newRow("keypad without Num Lock")
             << stroke(xkb, 87, 0xff9c, Qt::Key_End, QString(), keypad) << ClassicKey{35, -1};
         // Where the physical key is unknown the character decides.
@@ -157,6 +160,12 @@ private Q_SLOTS:
         const ClassicKey got = ui::classicKeyOf(stroke);
         QCOMPARE(got.keyCode, expected.keyCode);
         QCOMPARE(got.charCode, expected.charCode);
+    }
+
+    // Wayland's keyboards are xkb's: their top row is read by its key codes too.
+    void waylandIsXkb() {
+        QCOMPARE(ui::keyboardKindOf(u"wayland"), KeyboardKind::Xkb);
+        QCOMPARE(ui::keyboardKindOf(u"xcb"), KeyboardKind::Xkb);
     }
 };
 
