@@ -218,7 +218,9 @@ private Q_SLOTS:
         const QString resultat = QString::number(qint64(k.champs().calcul.resultat));
         QCOMPARE(of(k, u"Calcul")->text(QAccessible::Name), heard.value(0)); // as posed, nothing keyed yet
         heard.clear();
-        play(k, (exact ? resultat + u'\r' : QString(30, u'.')) + QString(25, u'.'));
+        play(k, u"."_s);
+        QCOMPARE(of(k, u"chronometre")->text(QAccessible::Name), u"1 seconde"_s);
+        play(k, (exact ? resultat + u'\r' : QString(29, u'.')) + QString(25, u'.'));
         QAccessibleInterface* aide = painted(k, 1);
         QAccessibleInterface* score = painted(k, 2);
         const QString help = aide->text(QAccessible::Name);
