@@ -3,13 +3,15 @@
 # bus with the accessibility bus on it, private settings folders, and everything gone again on exit.
 #
 # Run it:
-#   session.sh [--displays FIRST-LAST] [--wm] [--program PATH] -- COMMAND [ARG...]
+#   session.sh [--displays FIRST-LAST] [--wm] [--sway focus|no-focus] [--program PATH] -- COMMAND [ARG...]
 # starts the session (and the program, with the accessibility bridge on), runs COMMAND in it and exits
-# with COMMAND's status. COMMAND sees DISPLAY, DBUS_SESSION_BUS_ADDRESS, SESSION_DIR (a scratch folder
-# removed on exit unless KEEP_SESSION=1), KOVRANT (the program's path) and, with --program,
-# KOVRANT_PID. Exit status 77 when a tool the session needs is missing.
+# with COMMAND's status, or with the program's when that ended by itself with an error. COMMAND sees
+# DISPLAY and XVFB_PID (or WAYLAND_DISPLAY and SWAYSOCK with --sway, run as an ordinary user when
+# started as root), DBUS_SESSION_BUS_ADDRESS, SESSION_DIR (a scratch folder removed on exit unless
+# KEEP_SESSION=1), KOVRANT (the program's path) and, with --program, KOVRANT_PID. --wm: openbox manages
+# the windows. SCREEN sets the X screen (default 1280x800x24). Exit status 77 when a tool is missing.
 #
-# Or source it and call the pieces: session_begin, session_xvfb, session_bus, session_start.
+# Or source it and call the pieces: session_begin, session_xvfb, session_wm, session_bus, session_start.
 # session_begin must come first: it installs the cleanup.
 
 session_need() { # tool... -> returns 77 naming the first one missing
@@ -92,22 +94,23 @@ session_begin() {
     export PYTHONDONTWRITEBYTECODE=1
 }
 
-# Xvfb on the first free display of FIRST..LAST. Xvfb writes its number once it accepts connections,
-# or dies when another server holds the display; sets xvfb_pid and exports DISPLAY.
+# Xvfb on the first free display of FIRST..LAST, its screen SCREEN (default 1280x800x24). Xvfb writes its
+# number once it accepts connections, or dies when another server holds the display; exports DISPLAY
+# and XVFB_PID. -noreset: the server keeps its keyboard layout when its last client leaves.
 session_xvfb() {
     local first=$1 last=$2 n ready=$SESSION_DIR/xvfb-display
     session_need Xvfb || return
     for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X$n-lock" ] && continue
         rm -f "$ready"
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$ready" \
+        Xvfb ":$n" -displayfd 3 -screen 0 "${SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$ready" \
             >"$SESSION_DIR/xvfb.log" 2>&1 &
-        xvfb_pid=$!
+        export XVFB_PID=$!
         for _ in $(seq 100); do
-            [ -s "$ready" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
+            [ -s "$ready" ] || ! kill -0 "$XVFB_PID" 2>/dev/null && break
             sleep 0.05
         done
-        if [ -s "$ready" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        if [ -s "$ready" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
             export DISPLAY=:$(cat "$ready")
             return 0
         fi
@@ -135,6 +138,43 @@ session_bus() {
     return 1
 }
 
+# A headless sway in place of an X server, without Xwayland: exports WAYLAND_DISPLAY and SWAYSOCK. With
+# "no-focus" sway gives new windows nothing and ignores activation requests, so that only the program's
+# own routing brings the keys to the screen it has just shown.
+session_sway() {
+    session_need sway swaymsg || return
+    unset DISPLAY
+    {
+        echo "xwayland disable"
+        echo "output HEADLESS-1 resolution 1280x800"
+        [ "$1" = no-focus ] && printf '%s\n' 'no_focus [app_id=".*"]' 'focus_on_window_activation none'
+    } >"$SESSION_DIR/sway.conf"
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        session_start sway sway -c "$SESSION_DIR/sway.conf"
+    for _ in $(seq 200); do
+        if SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock") &&
+            WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && compgen -G "wayland-[0-9]"); then
+            export SWAYSOCK WAYLAND_DISPLAY
+            return 0
+        fi
+        sleep 0.05
+    done
+    echo "session: sway did not start" >&2
+    return 1
+}
+
+# openbox, once it manages the screen.
+session_wm() {
+    session_need openbox wmctrl || return
+    session_start openbox openbox --sm-disable
+    for _ in $(seq 200); do
+        wmctrl -m 2>/dev/null | grep -q Openbox && return 0
+        sleep 0.05
+    done
+    echo "session: openbox did not start" >&2
+    return 1
+}
+
 # Starts a background process of the session, its output appended to SESSION_DIR/NAME.log; sets
 # session_pid.
 session_start() {
@@ -147,7 +187,10 @@ session_start() {
 # The program as the player starts it, on X, with the accessibility bridge on whether or not a screen
 # reader asked for it. Exports KOVRANT_PID.
 session_program() {
-    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 session_start kovrant "$KOVRANT"
+    local platform=QT_QPA_PLATFORM=xcb
+    # On Wayland the toolkit picks the platform as it would in a player's session.
+    [ -n "${WAYLAND_DISPLAY:-}" ] && platform=-uQT_QPA_PLATFORM
+    session_start kovrant env "$platform" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$KOVRANT"
     export KOVRANT_PID=$session_pid
 }
 
@@ -182,25 +225,34 @@ session_lead() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     set -u
     session_lead "$0" "$@"
-    first=70 last=74 wm=0 program=
+    first=70 last=74 wm=0 program= sway= arguments=("$@")
     while [ $# -gt 0 ]; do
         case $1 in
         --displays) first=${2%-*} last=${2#*-}; shift 2 ;;
+        --sway) sway=$2; shift 2 ;;
         --wm) wm=1; shift ;;
         --program) program=$2; shift 2 ;;
         --) shift; break ;;
         *) echo "session: unknown option $1" >&2; exit 2 ;;
         esac
     done
-    [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--program PATH] -- COMMAND" >&2; exit 2; }
+    [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--sway MODE] [--program PATH] -- COMMAND" >&2; exit 2; }
     session_need setsid || exit
-    session_begin
-    session_xvfb "$first" "$last" || exit
-    session_bus || exit
-    if [ "$wm" = 1 ]; then
-        session_need openbox || exit
-        session_start openbox openbox --sm-disable
+    if [ -n "$sway" ] && [ "$(id -u)" = 0 ]; then
+        # sway will not run as root: the session runs as an ordinary user of its own.
+        user=${KOVRANT_SESSION_USER:-kovrant-session}
+        id "$user" >/dev/null 2>&1 || useradd --system --user-group --no-create-home \
+            --home-dir /nonexistent --shell /usr/sbin/nologin "$user" || exit
+        exec setpriv --reuid="$user" --regid="$user" --init-groups "$0" "${arguments[@]}"
     fi
+    session_begin
+    if [ -n "$sway" ]; then
+        session_sway "$sway" || exit
+    else
+        session_xvfb "$first" "$last" || exit
+    fi
+    session_bus || exit
+    [ "$wm" = 0 ] || session_wm || exit
     export KOVRANT=$program
     if [ -n "$program" ]; then
         [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
