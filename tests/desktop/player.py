@@ -2,12 +2,7 @@
 mouse send them, the game's windows and controls read through the accessibility bus (where a control
 is, too: the tests never copy the layouts), and reading a calculation the way the game words it.
 
-Run inside tests/desktop/session.sh, which provides the display and the buses.
-
-    player.py where     (with session.sh --program) prints the presentation window's width and height
-                        and a point of the target's red ring in it, in pixels: the start-up benchmark's
-                        reference point
-"""
+Run inside tests/desktop/session.sh, which provides the display and the buses."""
 import os
 import re
 import shutil
@@ -65,15 +60,11 @@ def exact_result(text):
     if not match:
         return None
     a, operation, b = int(match.group(1)), match.group(2), int(match.group(3))
-    if operation == "plus":
-        return a + b
-    if operation == "moins":
-        return a - b
-    if operation == "fois":
-        return a * b
-    if a % b:
-        raise Failure("%r: a division that does not come out whole" % match.group(0))
-    return a // b
+    if operation == "divisé par":
+        if a % b:
+            raise Failure("%r: a division that does not come out whole" % match.group(0))
+        return a // b
+    return {"plus": a + b, "moins": a - b, "fois": a * b}[operation]
 
 
 def quietly(read, default=None):
@@ -210,26 +201,16 @@ def ended(pid):
         return True
 
 
-def run(main):
+def run(main, *tools):
     """Runs a test's main(), turning a Failure into a clear message and exit status 1; exit status 77
-    (skipped) without xdotool."""
-    if shutil.which("xdotool") is None:
-        print("xdotool is missing (scripts/setup-debian.sh --tests installs it)", file=sys.stderr)
-        sys.exit(77)
+    (skipped) without xdotool or one of `tools`."""
+    for tool in ("xdotool",) + tools:
+        if shutil.which(tool) is None:
+            print("%s is missing (scripts/setup-debian.sh --tests installs it)" % tool, file=sys.stderr)
+            sys.exit(77)
     try:
         main()
     except Failure as failure:
         print("FAIL: %s" % failure, file=sys.stderr)
         sys.exit(1)
 
-
-def where():
-    window = Game(int(os.environ["KOVRANT_PID"]), timeout=30).active_window(PRESENTATION, timeout=30)
-    x, y, w, h = extents(window)
-    # The red ring spans 20 to 40 % of the target's radius; its middle, up and to the right.
-    px, py = point(target(window), 0.5 + 0.105, 0.5 - 0.105)
-    print(w, h, px - x, py - y)
-
-
-if __name__ == "__main__" and sys.argv[1:] == ["where"]:
-    run(where)

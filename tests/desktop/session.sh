@@ -24,6 +24,16 @@ session_need() { # tool... -> returns 77 naming the first one missing
     done
 }
 
+# Polls COMMAND until it succeeds, for SECONDS at most (whole seconds); fails naming WHAT.
+session_wait() { # seconds what command...
+    local limit=$((SECONDS + $1)) what=$2
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -le "$limit" ] || { echo "session: $what" >&2; return 1; }
+        sleep 0.05
+    done
+}
+
 # Every process of the session shares our process group, so that the helpers the buses start by
 # themselves (the accessibility registry, speech modules) go with it: they outlive their parents.
 session_stat() { # pid field -> the field of /proc/PID/stat after the name: 0 state, 1 parent, 2 group,
@@ -46,26 +56,24 @@ session_members() { # the live ones, but for us and this listing
     done
 }
 
+session_gone() { # pid... -> whether none of them is left, but as a zombie
+    local pid
+    for pid in "$@"; do
+        [ "$(session_stat "$pid" 0)" = Z ] || ! kill -0 "$pid" 2>/dev/null || return 1
+    done
+}
+
 session_cleanup() {
     local status=$? pids
     trap '' TERM INT HUP
     # The program first, while its X server and buses still answer.
     if [ -n "${KOVRANT_PID:-}" ] && kill -TERM "$KOVRANT_PID" 2>/dev/null; then
-        for _ in $(seq 20); do
-            kill -0 "$KOVRANT_PID" 2>/dev/null || break
-            sleep 0.1
-        done
+        session_wait 2 "the program outlived its stop" session_gone "$KOVRANT_PID"
     fi
     pids=$(session_members)
-    if [ -n "$pids" ]; then
-        kill -TERM $pids 2>/dev/null
-        for _ in $(seq 20); do
-            pids=$(session_members)
-            [ -z "$pids" ] && break
-            sleep 0.1
-        done
-        [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
-    fi
+    [ -n "$pids" ] && kill -TERM $pids 2>/dev/null
+    session_wait 2 "killing what outlived the session" session_gone $(session_members) ||
+        kill -KILL $(session_members) 2>/dev/null
     if [ "${KEEP_SESSION:-0}" = 1 ]; then
         echo "session: kept $SESSION_DIR" >&2
     else
@@ -106,11 +114,8 @@ session_xvfb() {
         Xvfb ":$n" -displayfd 3 -screen 0 "${SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$ready" \
             >"$SESSION_DIR/xvfb.log" 2>&1 &
         export XVFB_PID=$!
-        for _ in $(seq 100); do
-            [ -s "$ready" ] || ! kill -0 "$XVFB_PID" 2>/dev/null && break
-            sleep 0.05
-        done
-        if [ -s "$ready" ] && kill -0 "$XVFB_PID" 2>/dev/null; then
+        session_wait 5 "Xvfb :$n did not start" eval '[ -s "$ready" ] || session_gone $XVFB_PID' 2>/dev/null
+        if [ -s "$ready" ] && ! session_gone "$XVFB_PID"; then
             export DISPLAY=:$(cat "$ready")
             return 0
         fi
@@ -125,11 +130,7 @@ session_bus() {
     session_need dbus-daemon dbus-send /usr/libexec/at-spi-bus-launcher || return
     dbus-daemon --session --nofork --address="unix:path=$SESSION_DIR/bus" --print-address=3 \
         3>"$SESSION_DIR/bus-address" >>"$SESSION_DIR/dbus.log" 2>&1 &
-    for _ in $(seq 100); do
-        [ -s "$SESSION_DIR/bus-address" ] && break
-        sleep 0.05
-    done
-    [ -s "$SESSION_DIR/bus-address" ] || { echo "session: the D-Bus session did not start" >&2; return 1; }
+    session_wait 5 "the D-Bus session did not start" test -s "$SESSION_DIR/bus-address" || return
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$SESSION_DIR/bus-address")
     export DBUS_SESSION_BUS_ADDRESS
     dbus-send --session --print-reply --reply-timeout=5000 --dest=org.a11y.Bus /org/a11y/bus \
@@ -151,28 +152,17 @@ session_sway() {
     } >"$SESSION_DIR/sway.conf"
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         session_start sway sway -c "$SESSION_DIR/sway.conf"
-    for _ in $(seq 200); do
-        if SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock") &&
-            WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && compgen -G "wayland-[0-9]"); then
-            export SWAYSOCK WAYLAND_DISPLAY
-            return 0
-        fi
-        sleep 0.05
-    done
-    echo "session: sway did not start" >&2
-    return 1
+    session_wait 10 "sway did not start" eval 'compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" >/dev/null &&
+        SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock")' || return
+    WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && compgen -G "wayland-[0-9]")
+    export SWAYSOCK WAYLAND_DISPLAY
 }
 
 # openbox, once it manages the screen.
 session_wm() {
     session_need openbox wmctrl || return
     session_start openbox openbox --sm-disable
-    for _ in $(seq 200); do
-        wmctrl -m 2>/dev/null | grep -q Openbox && return 0
-        sleep 0.05
-    done
-    echo "session: openbox did not start" >&2
-    return 1
+    session_wait 10 "openbox did not start" eval 'wmctrl -m 2>/dev/null | grep -q Openbox'
 }
 
 # Starts a background process of the session, its output appended to SESSION_DIR/NAME.log; sets
@@ -197,19 +187,12 @@ session_program() {
 # When the program has ended by itself, its exit status (a crash on the way out is a failure); 0 while
 # it still runs (the cleanup stops it).
 session_program_status() {
-    local line state status
-    [ -n "${KOVRANT_PID:-}" ] || return 0
-    if read -r line 2>/dev/null <"/proc/$KOVRANT_PID/stat"; then
-        state=${line##*) }
-        [ "${state%% *}" != Z ] && return 0
-    fi
-    wait "$KOVRANT_PID"
-    status=$?
+    local status=0
+    [ -n "${KOVRANT_PID:-}" ] && session_gone "$KOVRANT_PID" || return 0
+    wait "$KOVRANT_PID" || status=$?
     unset KOVRANT_PID
-    if [ "$status" != 0 ]; then
-        echo "session: the program ended with status $status; its output:" >&2
-        tail -n 20 "$SESSION_DIR/kovrant.log" >&2
-    fi
+    [ "$status" = 0 ] || { echo "session: the program ended with status $status; its output:" >&2 &&
+        tail -n 20 "$SESSION_DIR/kovrant.log" >&2; }
     return "$status"
 }
 
@@ -217,9 +200,7 @@ session_program_status() {
 # process group, and nothing else may be in it (a pipe's other end, the caller's shell), so we start a
 # new one; setsid -w passes our exit status on.
 session_lead() {
-    if [ "$(session_stat $$ 3)" != $$ ]; then
-        exec setsid -w "$@"
-    fi
+    [ "$(session_stat $$ 3)" = $$ ] || exec setsid -w "$@"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
@@ -246,18 +227,12 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
         exec setpriv --reuid="$user" --regid="$user" --init-groups "$0" "${arguments[@]}"
     fi
     session_begin
-    if [ -n "$sway" ]; then
-        session_sway "$sway" || exit
-    else
-        session_xvfb "$first" "$last" || exit
-    fi
+    if [ -n "$sway" ]; then session_sway "$sway"; else session_xvfb "$first" "$last"; fi || exit
     session_bus || exit
     [ "$wm" = 0 ] || session_wm || exit
     export KOVRANT=$program
-    if [ -n "$program" ]; then
-        [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
-        session_program
-    fi
+    [ -z "$program" ] || [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
+    [ -z "$program" ] || session_program
     "$@"
     status=$?
     session_program_status || exit

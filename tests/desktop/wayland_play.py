@@ -94,4 +94,4 @@ def main():
 
 
 if __name__ == "__main__":
-    run(main)
+    run(main, "grim")

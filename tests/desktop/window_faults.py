@@ -10,28 +10,22 @@ geometry: un-maximised, minimised and restored, sent to another workspace, made 
           scale factors 0.5 to 3: the frame stays on the screen, the scene whole in the window, the
           memory bounded.
 
-Run inside tests/desktop/session.sh --wm. ONE_SCREEN shows given screens directly (FIN is otherwise only
+Run inside tests/desktop/session.sh --wm. ONE_SCREEN shows FIN over Kovrant (FIN is otherwise only
 reached by winning). Where a control is comes from the program, through the accessibility bus.
 """
-import os
-import re
 import signal
-import subprocess
-import sys
 
 from player import *  # noqa: F403 (the shared vocabulary of the desktop tests)
 
 PALE_ORANGE = (255, 224, 192)
 YELLOW = (255, 255, 0)
-
-failures = []
 runs = []
 
 
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what, flush=True)
     if not condition:
-        failures.append(what)
+        raise Failure(what)
     return condition
 
 
@@ -51,51 +45,44 @@ class Run:
     """One run of a program with the accessibility bridge on, its windows found by its process id."""
 
     def __init__(self, program, *args, scale=None):
-        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-        env.pop("QT_SCALE_FACTOR", None)
-        if scale is not None:
-            env["QT_SCALE_FACTOR"] = str(scale)
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_SCALE_FACTOR=str(scale or 1))
         self.process = subprocess.Popen([program, *args], env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        self.ended_after = None
-        self.stderr = ""
         self.bus = None
         runs.append(self)
 
     def windows(self):
         return sh("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
 
-    def new_window(self, known=()):
+    def new_window(self, what, known=()):
         # The welcome screen, captioned "accueil", is gone as soon as présentation is shown.
         found = until(lambda: [w for w in self.windows() if w not in known and name(w) != "accueil"], 8.0)
-        return found[-1] if found else None
+        return check(found, what)[-1]
 
     def frame(self, title):
         """The window of that accessible name, once on the bus."""
         self.bus = self.bus or Game(self.process.pid)
         return wait_until(lambda: self.bus.window(title), "the window %r on the bus" % title)
 
-    def press(self, xid, title, label):
-        """Clicks the push button of that name in the window."""
+    def press(self, window, title, role, label):
+        """Clicks the control of that role and name in the window of that accessible name."""
         frame = self.frame(title)
-        click(*spot(xid, frame, need(frame, pyatspi.ROLE_PUSH_BUTTON, label)))
+        click(*spot(window, frame, need(frame, role, label)))
 
-    def ends_within(self, seconds):
+    def ends(self, what, status=0, seconds=2.0, message=None):
         try:
             self.process.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
-            return False
-        self.stderr = self.process.stderr.read()
-        return True
+            pass
+        got = self.process.returncode
+        check(got == status, f"{what}: ends with status {status} within {seconds:g} s (status {got})")
+        if message is not None:
+            said = self.process.stderr.read().strip()
+            check(message in said, f"{what}: says '{message}' (said {said!r})")
 
-    def rss_kib(self):
-        with open(f"/proc/{self.process.pid}/status") as status:
-            return next(int(line.split()[1]) for line in status if line.startswith("VmRSS:"))
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+    def alive(self):
+        return self.process.poll() is None
 
 
 def name(window):
@@ -106,16 +93,13 @@ def info(window):
     """The client area on the root window ("-root": the screen), and whether it is viewable."""
     fields = dict(line.strip().partition(":")[::2] for line in sh("xwininfo", *(
         [window] if window == "-root" else ["-id", window])).splitlines())
-    if "Width" not in fields:
-        return None
     return {"x": int(fields["Absolute upper-left X"]), "y": int(fields["Absolute upper-left Y"]),
             "w": int(fields["Width"]), "h": int(fields["Height"]),
-            "viewable": fields.get("Map State", "").strip() == "IsViewable"}
+            "viewable": fields.get("Map State", "").strip() == "IsViewable"} if "Width" in fields else None
 
 
 def viewable(window):
-    g = info(window)
-    return g is not None and g["viewable"]
+    return (info(window) or {}).get("viewable", False)
 
 
 def spot(window, frame, obj, fx=0.5, fy=0.5):
@@ -137,35 +121,19 @@ def near(colour, expected, tolerance=24):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
-def alt_f4():
-    sh("xdotool", "keydown", "Alt_L", "key", "F4", "keyup", "Alt_L")
+def alt_f4(window):
+    sh("xdotool", "windowactivate", "--sync", window, "keydown", "Alt_L", "key", "F4", "keyup", "Alt_L")
 
 
 def frame_close(window):
     sh("wmctrl", "-i", "-c", window)  # the frame's close button: the window manager's request
 
 
-def activate(window):
-    sh("xdotool", "windowactivate", "--sync", window)
-
-
 def start_presentation(kovrant, **kwargs):
     game = Run(kovrant, **kwargs)
-    window = game.new_window()
     # The welcome screen never reaches the screen: présentation is the one window.
     only = until(lambda: (lambda shown: shown if len(shown) == 1 else None)(game.windows()), 10.0)
-    window = only[0] if window is not None and only else None
-    check(window is not None, "the game shows its presentation screen")
-    return game, window
-
-
-def ends_cleanly(game, what, status=0, seconds=2.0, message=None):
-    ended = game.ends_within(seconds)
-    check(ended and game.process.returncode == status, f"{what}: ends with status {status} within {seconds:g} s"
-          + (f" (status {game.process.returncode})" if ended else " (still running)"))
-    if message is not None:
-        check(message in game.stderr, f"{what}: says '{message}' (said {game.stderr.strip()!r})")
-    game.kill()
+    return game, check(only, "the game shows its presentation screen, and only that")[0]
 
 
 def closing(kovrant, one_screen):
@@ -173,61 +141,48 @@ def closing(kovrant, one_screen):
     # it (its activation shows présentation, whose activation unloads it).
     game, window = start_presentation(kovrant)
     frame_close(window)
-    ends_cleanly(game, "présentation closed from its frame")
+    game.ends("présentation closed from its frame")
 
     # Kovrant with Alt+F4 in the middle of a question, digits keyed.
     game, window = start_presentation(kovrant)
-    activate(window)
-    frame = game.frame(PRESENTATION)
-    click(*spot(window, frame, need(frame, pyatspi.ROLE_CHECK_BOX, FAMILIES[0])))
-    game.press(window, PRESENTATION, "Commencer le jeu")
-    window = game.new_window(known=(window,))
-    check(window is not None, "the arrow leads to Kovrant")
-    activate(window)
-    sh("xdotool", "type", "12")
-    alt_f4()
-    ends_cleanly(game, "Kovrant closed with Alt+F4 during a question")
+    game.press(window, PRESENTATION, pyatspi.ROLE_CHECK_BOX, FAMILIES[0])
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Commencer le jeu")
+    exercise = game.new_window("the arrow leads to Kovrant", known=(window,))
+    sh("xdotool", "windowactivate", "--sync", exercise, "type", "12")
+    alt_f4(exercise)
+    game.ends("Kovrant closed with Alt+F4 during a question")
 
     # Aurevoir closed: présentation stays, still leads to Aurevoir, whose arrow ends the game.
     game, window = start_presentation(kovrant)
-    for what in ("the stop sign opens Aurevoir", "présentation still leads to Aurevoir"):
-        activate(window)
-        game.press(window, PRESENTATION, "Arrêter le jeu")
-        farewell = game.new_window(known=(window,))
-        if not check(farewell is not None, what) or what.startswith("pré"):
-            break
-        activate(farewell)
-        alt_f4()
-        alive = until(lambda: farewell not in game.windows()) and game.process.poll() is None
-        check(alive and viewable(window), "Aurevoir closed with Alt+F4: présentation stays on screen")
-    if farewell is not None:
-        activate(farewell)
-        game.press(farewell, FAREWELL, "Quitter le jeu")
-    ends_cleanly(game, "then Aurevoir's arrow")
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Arrêter le jeu")
+    farewell = game.new_window("the stop sign opens Aurevoir", known=(window,))
+    alt_f4(farewell)
+    check(until(lambda: farewell not in game.windows()) and game.alive() and viewable(window),
+          "Aurevoir closed with Alt+F4: présentation stays on screen")
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Arrêter le jeu")
+    farewell = game.new_window("présentation still leads to Aurevoir", known=(window,))
+    game.press(farewell, FAREWELL, pyatspi.ROLE_PUSH_BUTTON, "Quitter le jeu")
+    game.ends("then Aurevoir's arrow")
 
     # FIN over Kovrant: closing FIN leaves the game; closing Kovrant then ends it.
-    game = Run(one_screen, "Kovrant", "FIN")
-    windows = until(lambda: (lambda shown: shown if len(shown) == 2 else None)(game.windows())) or []
-    if check(len(windows) == 2, "FIN shows over Kovrant"):
-        fin = next((w for w in windows if name(w) == "FIN"), windows[-1])
-        kovrant_window = next(w for w in windows if w != fin)
-        frame_close(fin)
-        gone = until(lambda: fin not in game.windows())
-        check(gone and game.process.poll() is None and viewable(kovrant_window),
-              "FIN closed from its frame: Kovrant stays on screen")
-        frame_close(kovrant_window)
-    ends_cleanly(game, "then Kovrant closed from its frame")
+    game = Run(one_screen)
+    windows = check(until(lambda: (lambda shown: len(shown) == 2 and shown)(game.windows())), "FIN over Kovrant")
+    fin = next((w for w in windows if name(w) == "FIN"), windows[-1])
+    frame_close(fin)
+    check(until(lambda: fin not in game.windows()) and game.alive() and viewable(next(w for w in windows if w != fin)),
+          "FIN closed from its frame: Kovrant stays on screen")
+    frame_close(next(w for w in windows if w != fin))
+    game.ends("then Kovrant closed from its frame")
 
     # Destroyed by another program (XDestroyWindow, not a request): like a close.
     game, window = start_presentation(kovrant)
     sh("xdotool", "windowclose", window)
-    ends_cleanly(game, "présentation destroyed by another program", seconds=1.0,
-                 message="détruite par un autre programme")
+    game.ends("présentation destroyed by another program", seconds=1.0, message="détruite par un autre programme")
 
     # The display lost.
     game, window = start_presentation(kovrant)
     os.kill(int(os.environ["XVFB_PID"]), signal.SIGTERM)
-    ends_cleanly(game, "the X server gone", status=1, seconds=1.0, message="connexion à l'affichage est perdue")
+    game.ends("the X server gone", status=1, seconds=1.0, message="connexion à l'affichage est perdue")
 
 
 def target_ratios(frame):
@@ -244,8 +199,8 @@ def geometry(kovrant):
     frame = game.frame(PRESENTATION)
     g = info(window)
     check(g["w"] >= screen["w"] - 2 and g["h"] >= screen["h"] - 40, f"opens maximised ({g['w']} x {g['h']})")
-
     shapes = [target_ratios(frame)]
+
     sh("wmctrl", "-i", "-r", window, "-b", "remove,maximized_vert,maximized_horz")
     until(lambda: info(window)["w"] < screen["w"] - 10)
     g, (left, right, top, bottom) = info(window), (int(v) for v in sh(
@@ -255,12 +210,11 @@ def geometry(kovrant):
           f"un-maximised: the frame whole on the screen (client {g['w']} x {g['h']} at {g['x']}, {g['y']},"
           f" title bar {top} high)")
 
-    before = info(window)
     sh("xdotool", "windowminimize", "--sync", window)
     hidden = until(lambda: not viewable(window))
-    activate(window)
+    sh("xdotool", "windowactivate", "--sync", window)
     after = until(lambda: viewable(window) and info(window))
-    check(hidden and after and (after["w"], after["h"]) == (before["w"], before["h"]),
+    check(hidden and after and (after["w"], after["h"]) == (g["w"], g["h"]),
           "minimised and restored: shown again, same size")
 
     sh("wmctrl", "-i", "-r", window, "-t", "1")
@@ -269,9 +223,9 @@ def geometry(kovrant):
     there = until(lambda: viewable(window))
     sh("wmctrl", "-s", "0")
     sh("wmctrl", "-i", "-r", window, "-t", "0")
-    check(away and there and game.process.poll() is None, "sent to another workspace: shown there")
+    check(away and there and game.alive(), "sent to another workspace: shown there")
 
-    # The scene's size in targets, measured in that window and a wide one.
+    # The scene's size in targets, measured in the maximised window and a wide one.
     sh("xdotool", "windowsize", "--sync", window, "1100", "300")
     until(lambda: extents(frame)[3] < 400)
     shapes.append(target_ratios(frame))
@@ -283,7 +237,6 @@ def geometry(kovrant):
     check(tiny and tiny["w"] >= 200 and tiny["h"] >= 100, f"made tiny: kept usable ({tiny and tiny['w']} px wide)")
     sh("wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz")
     until(lambda: info(window)["w"] >= screen["w"] - 2)
-    activate(window)
     title = need(frame, pyatspi.ROLE_LABEL, "Les Kovrant")
     check(until(lambda: near(pixel(*spot(window, frame, title, 0.02)), PALE_ORANGE)),
           "maximised again: the title's box where the program says it is")
@@ -294,10 +247,11 @@ def geometry(kovrant):
     sh("xdotool", "windowsize", window, "32000", "32000")
     # The server grants it at once; the program then takes it back to what a screen can show.
     g = until(lambda: (lambda i: i if i["w"] <= 3840 and i["h"] <= 2160 else None)(info(window))) or info(window)
-    rss = game.rss_kib() // 1024
     check(g["w"] <= 3840 and g["h"] <= 2160, f"forced to 32000 x 32000: kept to {g['w']} x {g['h']}")
+    with open(f"/proc/{game.process.pid}/status") as status:
+        rss = next(int(line.split()[1]) for line in status if line.startswith("VmRSS:")) // 1024
     check(rss < 200, f"forced to 32000 x 32000: {rss} MiB resident")
-    game.kill()
+    game.process.kill()
     subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     until(lambda: "Openbox" in sh("wmctrl", "-m"))
 
@@ -314,24 +268,18 @@ def geometry(kovrant):
         check(abs(fit - 1) < 0.02 and near(seen[0], PALE_ORANGE) and near(seen[1], YELLOW),
               f"at scale factor {scale}: the scene fits the window ({fit:.3f} of it; title box {seen[0]},"
               f" target {seen[1]})")
-        game.kill()
+        game.process.kill()
 
 
 def main():
     part, kovrant, one_screen = sys.argv[1:4]
-    for tool in ("openbox", "xdotool", "wmctrl", "xwininfo", "xprop", "import"):
-        if shutil.which(tool) is None:
-            sys.exit(f"{tool} is missing: scripts/setup-debian.sh --tests installs it")
     try:
         closing(kovrant, one_screen) if part == "closing" else geometry(kovrant)
-    except Failure as failure:
-        check(False, str(failure))
     finally:
         for game in runs:
-            game.kill()
-    print(f"{part}: {len(failures)} failed")
-    return 1 if failures else 0
+            game.process.kill()
+            game.process.wait()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    run(main)

@@ -31,17 +31,14 @@ KEYMAP = b"""xkb_keymap {
 
 class Connection:
     def __init__(self):
-        runtime = os.environ["XDG_RUNTIME_DIR"]
-        name = os.environ.get("WAYLAND_DISPLAY", "wayland-0")
         self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.connect(name if name.startswith("/") else os.path.join(runtime, name))
+        self.sock.connect(os.path.join(os.environ["XDG_RUNTIME_DIR"], os.environ["WAYLAND_DISPLAY"]))
         self.next_id = 2
         self.buffer = b""
 
     def new_id(self):
-        object_id = self.next_id
         self.next_id += 1
-        return object_id
+        return self.next_id - 1
 
     def send(self, object_id, opcode, payload=b"", fds=()):
         message = struct.pack("<II", object_id, ((8 + len(payload)) << 16) | opcode) + payload
@@ -71,10 +68,8 @@ class Connection:
         for object_id, opcode, payload in self.events():
             if object_id == callback:
                 return
-            if object_id == 1 and opcode == 0:  # wl_display.error
-                failed, code = struct.unpack_from("<II", payload)
-                message = payload[12:].split(b"\0")[0].decode(errors="replace")
-                raise SystemExit(f"wl_input: protocol error {code} on object {failed}: {message}")
+            if object_id == 1 and opcode == 0:  # wl_display.error: object, code, message
+                raise SystemExit("wl_input: protocol error %r" % payload)
             if on_event is not None:
                 on_event(object_id, opcode, payload)
 
@@ -114,11 +109,7 @@ def connect(manager_interface):
 
 
 def keys(names):
-    codes = []
-    for name in names:
-        if name not in KEYS:
-            raise SystemExit(f"wl_input: no key {name!r}")
-        codes.append(KEYS[name])
+    codes = [KEYS[name] for name in names]
     wl, seat, manager = connect("zwp_virtual_keyboard_manager_v1")
     keyboard = wl.new_id()
     wl.send(manager, 0, struct.pack("<II", seat, keyboard))  # create_virtual_keyboard
