@@ -135,7 +135,7 @@ def main():
     choose_and_start(game)
 
     screen = game.active_window(EXERCISE)
-    game.closed(PRESENTATION)
+    wait_until(lambda: game.window(PRESENTATION) is None, "the presentation to leave the bus")
     score = question(screen, 0, exact=False)
     while score <= 99:
         keys("space")  # any key leaves the pause and poses the next calculation

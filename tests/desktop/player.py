@@ -3,7 +3,7 @@ mouse send them, the game's windows and controls read through the accessibility 
 is, too: the tests never copy the layouts), and reading a calculation the way the game words it.
 
 Run inside tests/desktop/session.sh, which provides the display and the buses."""
-import os
+import os  # os too is for the tests, which import this module whole
 import re
 import shutil
 import subprocess
@@ -136,10 +136,6 @@ class Game:
         if quietly(window.getRole) != pyatspi.ROLE_FRAME:
             raise Failure("the window %r is a %s, not a frame" % (name, quietly(window.getRoleName)))
         return window
-
-    def closed(self, name):
-        """Waits until no window of that name is left on the bus."""
-        wait_until(lambda: self.window(name) is None, "the window %r to leave the bus" % name)
 
 
 def find(window, role, name=None, match=None):

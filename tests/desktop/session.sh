@@ -72,6 +72,7 @@ session_cleanup() {
     fi
     pids=$(session_members)
     [ -n "$pids" ] && kill -TERM $pids 2>/dev/null
+    # shellcheck disable=SC2046 # one argument a process
     session_wait 2 "killing what outlived the session" session_gone $(session_members) ||
         kill -KILL $(session_members) 2>/dev/null
     if [ "${KEEP_SESSION:-0}" = 1 ]; then
@@ -206,7 +207,7 @@ session_lead() {
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     set -u
     session_lead "$0" "$@"
-    first=70 last=74 wm=0 program= sway= arguments=("$@")
+    first=70 last=74 wm=0 program='' sway='' arguments=("$@")
     while [ $# -gt 0 ]; do
         case $1 in
         --displays) first=${2%-*} last=${2#*-}; shift 2 ;;

@@ -71,10 +71,7 @@ class Run:
         click(*spot(window, frame, need(frame, role, label)))
 
     def ends(self, what, status=0, seconds=2.0, message=None):
-        try:
-            self.process.wait(timeout=seconds)
-        except subprocess.TimeoutExpired:
-            pass
+        until(lambda: self.process.poll() is not None, seconds)
         got = self.process.returncode
         check(got == status, f"{what}: ends with status {status} within {seconds:g} s (status {got})")
         if message is not None:
