@@ -116,8 +116,7 @@ def speech(folder, synthesized):
     with open(folder + "/modules/journal.conf", "w") as conf:
         conf.write(r"""GenericExecuteSynth "printf '%s\\n' \'$DATA\' >>""" + synthesized + '"\nAddVoice "fr" "MALE1" "fr"\n'
                    + "".join(f'GenericLanguage "{code}" "fr" "utf-8"\n' for code in ("fr", "c", "en", "en-us")))
-    with open(os.environ["HOME"] + "/.libao", "w") as conf:
-        conf.write("default_driver=null\n")
+    open(os.environ["HOME"] + "/.libao", "w").write("default_driver=null\n")
     start("speech-dispatcher", "speech-dispatcher", "--run-single", "--timeout", "0", "--config-dir", folder,
           "--pid-file", folder + "/pid", "--log-dir", folder, "--socket-path", folder + "/speechd.sock")
     wait_until(lambda: os.path.exists(folder + "/speechd.sock"), "speech-dispatcher to start")

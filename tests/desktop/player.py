@@ -106,6 +106,12 @@ def point(obj, fx=0.5, fy=0.5):
     return round(x + fx * w), round(y + fy * h)
 
 
+def inside(outer, obj):
+    """Whether `obj` lies whole within `outer`, as the program reports their extents."""
+    (x, y, w, h), (a, b, c, d) = extents(outer), extents(obj)
+    return x <= a and y <= b and a + c <= x + w and b + d <= y + h
+
+
 class Game:
     """The program of that process on the accessibility bus."""
 

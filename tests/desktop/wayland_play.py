@@ -70,6 +70,8 @@ def main():
     exercise = wait_until(lambda: one_window_other_than(presentation["id"]), "the keyboard to start the game")
     screen = wait_until(lambda: game.window(EXERCISE), "the exercise on the accessibility bus")
     stop = need(screen, pyatspi.ROLE_PUSH_BUTTON, "Arrêter le jeu")
+    if not inside(screen, stop):
+        raise Failure("the stop sign lies outside its window: the scene does not fit it")
     if red_at(exercise, screen, stop):
         raise Failure("the stop sign shows during a question")
     wl_input.keys(["5", "0", "0", "0", "Return"])
