@@ -43,10 +43,8 @@ class Ear:
                     return text
             return None
 
-        try:
-            return wait_until(probe, what, timeout)
-        except Failure as failure:
-            raise Failure("%s; Orca said since the previous step: %s" % (failure, self.since_mark()))
+        return wait_until(probe, lambda: "%s; Orca said since the previous step: %s" % (what, self.since_mark()),
+                          timeout)
 
     def hear_text(self, fragment, timeout=8):
         return self.hear("Orca to say %r" % fragment, lambda text: fragment in text, timeout)

@@ -219,7 +219,6 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
         esac
     done
     [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--sway MODE] [--program PATH] -- COMMAND" >&2; exit 2; }
-    session_need setsid || exit
     if [ -n "$sway" ] && [ "$(id -u)" = 0 ]; then
         # sway will not run as root: the session runs as an ordinary user of its own.
         user=${KOVRANT_SESSION_USER:-kovrant-session}
