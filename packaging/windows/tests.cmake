@@ -1,7 +1,7 @@
 # The test programs of the Windows build run under Wine (tests/windows/wine-run.sh, the build's emulator),
 # in a Wine prefix made for the run and removed after it; the program is also installed, started and
 # played on an X server. All of them are labelled `windows`. Included at the end of tests/CMakeLists.txt.
-if(NOT WIN32)
+if(NOT WIN32 OR NOT CMAKE_CROSSCOMPILING)
     return()
 endif()
 

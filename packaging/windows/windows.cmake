@@ -1,14 +1,14 @@
-# The Windows build (cross-built with cmake/mingw-w64-x86_64.cmake): the program's icon, version
-# information and manifest; the folder the installer lays down, with Qt and the MinGW runtime beside
-# the program; the NSIS installer and a portable zip; the test programs run under Wine. Included by the
-# top-level CMakeLists.txt before the program's targets are made.
+# The Windows build. Always: the program's icon, version information and manifest. Cross-built on Linux
+# with cmake/mingw-w64-x86_64.cmake, also: the folder the installer lays down, with Qt and the MinGW
+# runtime beside the program; the NSIS installer and a portable zip; the test programs run under Wine
+# (tests.cmake). Included by the top-level CMakeLists.txt before the program's targets are made.
 if(NOT WIN32)
     return()
 endif()
 set(kovrant_windows_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Everything goes in one folder, the program beside its DLLs.
-set(CMAKE_INSTALL_BINDIR . CACHE PATH "Where the program goes")
+set(CMAKE_INSTALL_BINDIR . CACHE STRING "Where the program goes")
 # The benchmarks read the memory through POSIX calls; their figures are for Linux anyway.
 set(KOVRANT_BUILD_BENCH OFF)
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
@@ -25,6 +25,19 @@ configure_file(${kovrant_windows_dir}/kovrant.rc.in ${CMAKE_BINARY_DIR}/kovrant.
 
 # What the program loads at run time: the window system, the native look, the SVG window icon.
 set(KOVRANT_QT_PLUGINS platforms/qwindows.dll styles/qwindowsvistastyle.dll iconengines/qsvgicon.dll)
+
+function(kovrant_windows_resources)
+    target_sources(kovrant PRIVATE ${CMAKE_BINARY_DIR}/kovrant.rc)
+    set_property(SOURCE ${CMAKE_BINARY_DIR}/kovrant.rc TARGET_DIRECTORY kovrant APPEND PROPERTY OBJECT_DEPENDS
+        ${KOVRANT_ICON} ${KOVRANT_MANIFEST})
+    if(MSVC)
+        target_link_options(kovrant PRIVATE /MANIFEST:NO) # ours is in the resources
+    endif()
+endfunction()
+cmake_language(DEFER CALL kovrant_windows_resources)
+if(NOT CMAKE_CROSSCOMPILING)
+    return() # a native build deploys with Qt's windeployqt (../CMakeLists.txt)
+endif()
 
 get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
 get_filename_component(qt_bin ${qt_core} DIRECTORY)
@@ -45,10 +58,6 @@ set(kovrant_windows_name kovrant-${PROJECT_VERSION}-windows-x86_64)
 set(KOVRANT_WINDOWS_SETUP ${CMAKE_BINARY_DIR}/${kovrant_windows_name}-setup.exe)
 
 function(kovrant_windows_finish)
-    target_sources(kovrant PRIVATE ${CMAKE_BINARY_DIR}/kovrant.rc)
-    set_property(SOURCE ${CMAKE_BINARY_DIR}/kovrant.rc TARGET_DIRECTORY kovrant APPEND PROPERTY OBJECT_DEPENDS
-        ${KOVRANT_ICON} ${KOVRANT_MANIFEST})
-
     install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENCE.txt)
     install(CODE "
         set(KOVRANT_QT_PREFIX [[${qt_prefix}]])
