@@ -24,7 +24,8 @@ foreach(test IN LISTS kovrant_tests)
         if(NOT environment)
             set(environment)
         endif()
-        set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${environment};${KOVRANT_WINE_ENV}"
+        list(APPEND environment ${KOVRANT_WINE_ENV})
+        set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${environment}"
             LABELS windows)
     elseif(test MATCHES "^windows_")
         set_tests_properties(${test} PROPERTIES LABELS windows)
