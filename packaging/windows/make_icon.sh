@@ -10,6 +10,7 @@ trap 'rm -rf "$work"' EXIT
 sizes="16 24 32 48 64 128 256"
 # shellcheck disable=SC2086
 "$1/packaging/kovrant-render-icon" "$here/../../resources/pictures/kovrant.svg" "$work" kovrant $sizes
+# shellcheck disable=SC2086
 python3 - "$here/kovrant.ico" "$work" $sizes <<'PY'
 import struct, sys
 out, folder, sizes = sys.argv[1], sys.argv[2], [int(s) for s in sys.argv[3:]]

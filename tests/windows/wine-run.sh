@@ -11,9 +11,9 @@
 set -eu
 
 : "${KOVRANT_WINEPREFIX:?the Wine prefix to use}"
-export WINEPREFIX=$KOVRANT_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$KOVRANT_WINEPREFIX" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A scratch HOME: Wine would otherwise link the prefix's user folders into the user's own.
-export HOME=$WINEPREFIX.home
+export HOME="$WINEPREFIX.home"
 unset DISPLAY WAYLAND_DISPLAY
 
 case ${1:-} in
@@ -37,11 +37,16 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then
     exit 1
 fi
 
+windows_path() { # a Unix path as Wine's drive Z: shows it
+    # shellcheck disable=SC1003
+    echo "Z:$1" | tr / '\\'
+}
+
 winpath=""
 old_ifs=$IFS
 IFS=:
 for dir in ${KOVRANT_WINEPATH:-}; do
-    winpath="$winpath${winpath:+;}Z:$(echo "$dir" | tr / '\\')"
+    winpath="$winpath${winpath:+;}$(windows_path "$dir")"
 done
 IFS=$old_ifs
 export WINEPATH="$winpath"
@@ -57,7 +62,7 @@ tst_*)
     # QtTest writes nothing to a pipe under Wine.
     log=$(mktemp "${TMPDIR:-/tmp}/kovrant-wine-XXXXXX.txt")
     status=0
-    wine "$program" "$@" -o "Z:$(echo "$log" | tr / '\\'),txt" || status=$?
+    wine "$program" "$@" -o "$(windows_path "$log"),txt" || status=$?
     cat "$log"
     rm -f "$log"
     exit "$status"
