@@ -5,6 +5,7 @@
 #
 # Set by the install rule: KOVRANT_QT_PREFIX, KOVRANT_QT_PLUGINS (paths under Qt's plugins folder),
 # KOVRANT_DLL_DIRS (where to look for DLLs), KOVRANT_OBJDUMP and KOVRANT_STRIP.
+cmake_policy(VERSION 3.25)
 set(root "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 
 function(kovrant_lay file destination)

@@ -8,7 +8,7 @@ endif()
 set(kovrant_windows_dir ${CMAKE_CURRENT_LIST_DIR})
 
 # Everything goes in one folder, the program beside its DLLs.
-set(CMAKE_INSTALL_BINDIR . CACHE STRING "Where the program goes")
+set(CMAKE_INSTALL_BINDIR .)
 # The benchmarks read the memory through POSIX calls; their figures are for Linux anyway.
 set(KOVRANT_BUILD_BENCH OFF)
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
