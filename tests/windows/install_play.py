@@ -32,8 +32,6 @@ SHORTCUTS = {  # the shortcut's name, and the arguments it gives the program
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Les Kovrant"
 SCENE = (18960, 10215)  # the presentation's and the exercise's client area, in twips
 TARGET_YELLOW = (750 * 20, 265 * 20)  # in the target's yellow disc, below the "+10"
-PRESENTATION_BOX = (4080 + 3255 // 2, 6360 + 180)  # Table(1)
-PRESENTATION_ARROW = (18240 + 240, 9600 + 240)
 EXERCISE_ARROW = ((10920, 9480), (11160, 9720))  # the middle of `flèche`, shown after a verdict
 WINE_ENV = dict(os.environ, WINEPREFIX=PREFIX, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 
@@ -91,7 +89,7 @@ class Screen:
     """The X screen as it is now, to read pixels from."""
 
     def __init__(self):
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True).stdout
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True).stdout
         fields, start = [], 0
         while len(fields) < 4:  # P6, width, height, maximum, each after white space or a comment
             while data[start:start + 1].isspace():
@@ -112,8 +110,9 @@ class Screen:
 
 
 def geometry(window):
-    values = dict(line.split("=", 1) for line in run("xdotool", "getwindowgeometry", "--shell", window).split())
-    return [int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT")]
+    """The client area on the root window (xdotool counts the frame twice under openbox)."""
+    fields = dict(line.strip().partition(":")[::2] for line in run("xwininfo", "-id", window).splitlines())
+    return [int(fields[k].strip()) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
 
 
 def at(window, twips):
@@ -127,12 +126,13 @@ def shown_windows():
     return run("xdotool", "search", "--onlyvisible", "--name", "^Les Kovrant$").split()
 
 
-def new_window(known):
-    """The game's one visible window once it is another than `known`, and has the keyboard."""
+def new_window(known, alone=True):
+    """The game's window that has the keyboard once it is another than `known`; `alone`: the one shown."""
     def found():
         windows = shown_windows()
-        if len(windows) == 1 and windows[0] != known and run("xdotool", "getwindowfocus", "-f").strip() == windows[0]:
-            return windows[0]
+        focus = run("xdotool", "getwindowfocus", "-f").strip()
+        if focus in windows and focus != known and (len(windows) == 1 or not alone):
+            return focus
         return None
     return wait_until(found, 60)
 
@@ -148,7 +148,7 @@ def press(*keys):
     subprocess.run(["xdotool", "key", "--delay", "50", *keys], check=True)
 
 
-for tool in ("wine", "wineserver", "xdotool", "import", "setxkbmap", "xkbcomp"):
+for tool in ("wine", "wineserver", "xdotool", "xwininfo", "import", "setxkbmap", "xkbcomp"):
     if shutil.which(tool) is None:
         print(f"{tool} is missing (scripts/build-qt-windows.sh and scripts/setup-debian.sh --tests install it)")
         sys.exit(77)
@@ -195,9 +195,8 @@ check(wait_until(target_drawn, 20), "the presentation's target is drawn")
 if os.environ.get("KOVRANT_WINDOWS_SHOT"):
     subprocess.run(["import", "-window", "root", os.environ["KOVRANT_WINDOWS_SHOT"]])
 
-# Additions ticked, then the arrow: the exercise.
-subprocess.run(["xdotool", "mousemove", *map(str, at(presentation, PRESENTATION_BOX)), "click", "1"])
-subprocess.run(["xdotool", "mousemove", *map(str, at(presentation, PRESENTATION_ARROW)), "click", "1"])
+# Additions ticked (they have the focus), then Tab to the arrow and Enter: the exercise.
+press("space", "Tab", "Tab", "Tab", "Return")
 exercise = new_window(presentation)
 if not check(exercise is not None, "the arrow opens the exercise"):
     stop("no exercise")
@@ -208,7 +207,7 @@ check(wait_until(lambda: arrow_shown(exercise), 10), "& é and Enter on AZERTY g
 press("Escape")
 check(wait_until(lambda: not arrow_shown(exercise), 10), "a key after the verdict poses the next question")
 press("Escape")
-farewell = new_window(exercise)
+farewell = new_window(exercise, alone=False)  # over the exercise
 if not check(farewell is not None, "Escape leads to the farewell"):
     stop("no farewell")
 press("Return")
