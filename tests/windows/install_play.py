@@ -85,28 +85,11 @@ def files_under(folder):
     return found
 
 
-class Screen:
-    """The X screen as it is now, to read pixels from."""
-
-    def __init__(self):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True).stdout
-        fields, start = [], 0
-        while len(fields) < 4:  # P6, width, height, maximum, each after white space or a comment
-            while data[start:start + 1].isspace():
-                start += 1
-            if data[start:start + 1] == b"#":
-                start = data.index(b"\n", start)
-                continue
-            end = start
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[start:end])
-            start = end
-        self.width, self.pixels = int(fields[1]), data[start + 1:]
-
-    def colour(self, point):
-        i = 3 * (point[1] * self.width + point[0])
-        return tuple(self.pixels[i:i + 3])
+def colours(x, y, w=1, h=1):
+    """The screen's pixels in a box, as (r, g, b) tuples."""
+    data = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{x}+{y}", "-depth", "8", "rgb:-"],
+                          capture_output=True).stdout
+    return [tuple(data[i:i + 3]) for i in range(0, len(data), 3)]
 
 
 def geometry(window):
@@ -138,9 +121,8 @@ def new_window(known, alone=True):
 
 
 def arrow_shown(window):
-    screen = Screen()
     (x0, y0), (x1, y1) = at(window, EXERCISE_ARROW[0]), at(window, EXERCISE_ARROW[1])
-    dark = [sum(screen.colour((x, y))) < 3 * 200 for x in range(x0, x1) for y in range(y0, y1)]
+    dark = [sum(c) < 3 * 200 for c in colours(x0, y0, x1 - x0, y1 - y0)]
     return sum(dark) > len(dark) // 4
 
 
@@ -188,7 +170,7 @@ if not check(presentation is not None, "the installed program shows its presenta
 
 
 def target_drawn():
-    return Screen().colour(at(presentation, TARGET_YELLOW)) == (255, 255, 0)
+    return colours(*at(presentation, TARGET_YELLOW)) == [(255, 255, 0)]
 
 
 check(wait_until(target_drawn, 20), "the presentation's target is drawn")
