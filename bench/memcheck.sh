@@ -7,21 +7,18 @@
 # Runs on the xcb platform under Xvfb when Xvfb is installed, else offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tests/desktop/session.sh
+session_lead bench/memcheck.sh "$@"
 build=${1:-build-memcheck}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKOVRANT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target kovrant_bench_game >/dev/null
 
-work=$(mktemp -d)
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen
-cleanup() { rm -rf "$work"; }
-source bench/xvfb.sh
-if command -v Xvfb >/dev/null && start_xvfb "$work"; then
-    cleanup() { kill "$xvfb" 2>/dev/null || true; rm -rf "$work"; }
+session_begin
+export QT_QPA_PLATFORM=offscreen
+if command -v Xvfb >/dev/null && session_xvfb 150 199; then
     export QT_QPA_PLATFORM=xcb
 fi
-trap cleanup EXIT
 
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,indirect \
     --errors-for-leak-kinds=definite,indirect --error-exitcode=1 --num-callers=40 \

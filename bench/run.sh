@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the game against the floor (the smallest Qt program of the same build) in one run and prints
-# the figures as Markdown. Not part of the test suite; needs Xvfb (Debian xvfb).
+# the figures as Markdown. Not part of the test suite; needs what the desktop tests need
+# (scripts/setup-debian.sh --tests).
 #
 #   bench/run.sh [build-dir]       default build-bench, configured here as Release
 #
@@ -8,6 +9,9 @@
 # (the X screen, default 1280x720x24).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The display comes from the desktop tests' session: our own process group, scratch folders, cleanup.
+. tests/desktop/session.sh
+session_lead bench/run.sh "$@"
 build=${1:-build-bench}
 runs=${RUNS:-11}
 idle=${IDLE_SECONDS:-30}
@@ -27,26 +31,30 @@ floor=$build/bench/kovrant_bench_floor
 driver=$build/bench/kovrant_bench_game
 probe=$build/bench/kovrant_startup_probe
 
-out=$(mktemp -d)
-trap 'kill ${xvfb:-} 2>/dev/null || true; rm -rf "$out"' EXIT
-xvfb=
-source bench/xvfb.sh
-start_x() { start_xvfb "$out" || { echo "could not start Xvfb" >&2; exit 1; }; }
+export SCREEN=${SCREEN:-1280x720x24}
+# Where the target's red ring shows on the presentation screen, asked of the program itself, in a
+# session with the accessibility bus: the game's window size and the point in it, in pixels.
+where=$(tests/desktop/session.sh --program "$game" -- /usr/bin/python3 bench/target_point.py) ||
+    { echo "could not ask the game where its target is" >&2; exit 1; }
+read -r scene_w scene_h ring_x ring_y <<<"$where"
+
+# The figures on an X server alone, away from the displays the tests take.
+session_begin
+out=$SESSION_DIR
+start_x() { session_xvfb 150 199 || { echo "could not start Xvfb" >&2; exit 1; }; }
 # Another program on the machine may stop our server; a figure is then taken again on a fresh one.
-ensure_x() { kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb went away; starting another" >&2; start_x; }; }
+ensure_x() { kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb went away; starting another" >&2; start_x; }; }
 start_x
-mkdir -p "$out/runtime" && chmod 700 "$out/runtime"
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$out/runtime
-unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
 
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
-# (a) Start-up: exec to the first red pixel of the target's rim on the presentation screen (a point of
-# its ring between radius 30 and 60 points), against exec to the floor's first white pixel at the same
-# point of the same scene.
+# (a) Start-up: exec to the first red pixel of the target's red ring on the presentation screen, against
+# exec to the floor's first white pixel at the same point.
 probe() { # expected colour, program... -> milliseconds to the first expected pixel
     local ms tries=0
-    until ms=$("$probe" 1264 681 1042 291 "$@" | awk '{print $2}') && [ -n "$ms" ] && kill -0 "$xvfb" 2>/dev/null; do
+    until ms=$("$probe" "$scene_w" "$scene_h" "$ring_x" "$ring_y" "$@" | awk '{print $2}') && [ -n "$ms" ] &&
+        kill -0 "$XVFB_PID" 2>/dev/null; do
         tries=$((tries + 1))
         [ "$tries" -lt 3 ] || { echo "no start-up time for $*" >&2; exit 1; }
         ensure_x
@@ -73,10 +81,10 @@ cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {pri
 idle_cost() { # pid -> percent of one core for it, for Xvfb, and both, over $idle seconds
     local pid=$1 a b x y
     a=$(cpu_ns "$pid")
-    x=$(cpu_ns "$xvfb")
+    x=$(cpu_ns "$XVFB_PID")
     sleep "$idle"
     b=$(cpu_ns "$pid")
-    y=$(cpu_ns "$xvfb")
+    y=$(cpu_ns "$XVFB_PID")
     awk -v p=$((b - a)) -v s=$((y - x)) -v t="$idle" \
         'BEGIN {printf "%.3f %.3f %.3f\n", p / t / 1e7, s / t / 1e7, (p + s) / t / 1e7}'
 }

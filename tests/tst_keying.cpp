@@ -2,7 +2,6 @@
 #include "support.h"
 
 #include <QFontMetricsF>
-#include <QKeyEvent>
 #include <QTest>
 #include <optional>
 
@@ -18,26 +17,6 @@ std::optional<testsupport::Game> game;
 void press(Kovrant& k, const QString& keys) {
     for (const QChar c : keys) {
         c == u'^' ? testsupport::clickControl(k, u"flèche") : testsupport::typeText(k, QString(c));
-    }
-}
-
-// A key of the French layout as X11 delivers it: the key code of its place, the keysym, the text. The
-// top row types & é " ' ( - è _ ç à without Shift and 1 to 0 with it; AltGr on its à key types @.
-void pressFrench(Kovrant& k, QChar c) {
-    constexpr std::u16string_view plain = u"&é\"'(-è_çà", shifted = u"1234567890";
-    const bool shift = shifted.find(c.unicode()) != shifted.npos;
-    const bool altGr = c == u'@';
-    const auto place = altGr ? 9 : shift ? shifted.find(c.unicode()) : plain.find(c.unicode());
-    const Qt::KeyboardModifiers modifiers = altGr   ? Qt::GroupSwitchModifier
-                                            : shift ? Qt::ShiftModifier
-                                                    : Qt::NoModifier;
-    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-        QKeyEvent event(type, c.toUpper().unicode(), modifiers, quint32(10 + place), c.unicode(),
-                        altGr   ? 0x80
-                        : shift ? 0x1
-                                : 0,
-                        QString(c));
-        QCoreApplication::sendEvent(&k, &event);
     }
 }
 
@@ -103,24 +82,6 @@ private Q_SLOTS:
             const qreal width = QFontMetricsF(chronometre.font()).horizontalAdvance(chronometre.caption());
             QVERIFY2(width <= chronometre.sceneRect().width(), qPrintable(QString::number(width)));
         }
-    }
-
-    // The top row's digits come from the key's place, passed on from the window's key events.
-    void frenchKeyboardUnderX11_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("reponse");
-        QTest::newRow("top row with and without Shift") << u"&é\"1é3"_s << u"123123"_s;
-        QTest::newRow("AltGr+à is @, not 0") << u"&@"_s << u"1"_s;
-    }
-    void frenchKeyboardUnderX11() {
-        QFETCH(QString, keys);
-        QFETCH(QString, reponse);
-        Kovrant& k = game->startGame({2});
-        k.setKeyboard(ui::KeyboardKind::Xkb);
-        for (const QChar c : keys) {
-            pressFrench(k, c);
-        }
-        QCOMPARE(game->module11.reponse, reponse);
     }
 };
 QTEST_MAIN(KeyingTest)

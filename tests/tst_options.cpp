@@ -95,16 +95,18 @@ private Q_SLOTS:
         QFETCH(QString, arguments);
         QFETCH(int, temps);
         QFETCH(QString, avertit);
-        // A folder of its own for each row: Qt keeps the files it read, and would not see a rewrite.
+        // A folder of its own for each row: Qt keeps the files it read, and would not see a rewrite. The
+        // file stands for the machine's settings on every platform, the registry's on Windows included.
         const QTemporaryDir machine;
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, machine.path());
+        const QString chemin = machine.filePath(u"kovrant.conf"_s);
         if (!fichier.isNull()) {
-            QVERIFY(QDir(machine.path()).mkpath(u"leskovrant.fr"_s));
-            QFile file(machine.filePath(u"leskovrant.fr/kovrant.conf"_s));
+            QFile file(chemin);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(fichier);
         }
-        const shell::TempsChoisi choisi = shell::choisirTemps(shell::lireLigneDeCommande(ligne(arguments)));
+        const QSettings reglages(chemin, QSettings::IniFormat);
+        const shell::TempsChoisi choisi =
+            shell::choisirTemps(shell::lireLigneDeCommande(ligne(arguments)), reglages);
         QCOMPARE(secondes(choisi.temps), temps);
         QCOMPARE(choisi.avertissement.isEmpty(), avertit.isEmpty());
         QVERIFY2(choisi.avertissement.contains(avertit) && !choisi.avertissement.contains(u'\n'),

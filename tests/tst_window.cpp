@@ -6,8 +6,13 @@
 #include "support.h"
 #include "ui/picture.h"
 
+#include <QApplication>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <optional>
 
@@ -159,6 +164,35 @@ private Q_SLOTS:
             }
         }
         QVERIFY(compared > 50000);
+    }
+
+    // In every style the platform offers, the native one among them: each box shows its own state, the
+    // first and last ticked, the middle one not.
+    void eachCheckBoxShowsItsOwnTick_data() {
+        QTest::addColumn<QString>("style");
+        for (const QString& key : QStyleFactory::keys()) {
+            QTest::newRow(qPrintable(key)) << key;
+        }
+    }
+    void eachCheckBoxShowsItsOwnTick() {
+        QFETCH(QString, style);
+        const QString before = QApplication::style()->name();
+        const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
+        QVERIFY(QApplication::setStyle(style) != nullptr);
+        game->accueil().show();
+        ui::Form& form = game->presentation().get();
+        for (int i = 0; i < 3; ++i) {
+            testsupport::checkBox(form, i + 1).setChecked(i != 1);
+        }
+        const QImage render = form.render(1.0);
+        QImage indicator[3];
+        for (int i = 0; i < 3; ++i) {
+            QStyleOptionButton option;
+            option.rect = testsupport::checkBox(form, i + 1).sceneRect().toRect();
+            indicator[i] = render.copy(form.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option));
+        }
+        QCOMPARE(indicator[0], indicator[2]);
+        QVERIFY(indicator[0] != indicator[1]);
     }
 };
 

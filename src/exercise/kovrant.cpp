@@ -29,7 +29,7 @@ using charte::darkRed;
 
 constexpr auto controls = rows(
     table({
-        pictureBox("environ", 6600, 4800, 660, 525, pictures::environ, windowBackground),
+        pictureBox("environ", 6600, 4800, 660, 525, pictures::environ_egal, windowBackground),
         label("Label2", 5680, 2440, 675, 240, "chrono", bold("Arial", 9.75), white, opaque(teal),
               Centred | AutoSize),
         label("Titre_aide", 5640, 6240, 705, 405, "Aide", font("Arial", 18), darkGreen,

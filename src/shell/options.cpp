@@ -110,12 +110,16 @@ Demande lireLigneDeCommande(const QStringList& arguments) {
 }
 
 TempsChoisi choisirTemps(const Demande& demande) {
+    // Only ever read: nothing is set, so nothing is written back and no file, folder or key is made.
+    const QSettings reglages(QSettings::SystemScope, QLatin1StringView(organisationReglages),
+                             QLatin1StringView(applicationReglages));
+    return choisirTemps(demande, reglages);
+}
+
+TempsChoisi choisirTemps(const Demande& demande, const QSettings& reglages) {
     if (demande.temps) {
         return {*demande.temps, {}};
     }
-    // Only ever read: nothing is set, so nothing is written back and no file or folder is made.
-    const QSettings reglages(QSettings::SystemScope, QLatin1StringView(organisationReglages),
-                             QLatin1StringView(applicationReglages));
     const QVariant valeur = reglages.value("temps"_L1);
     if (reglages.status() != QSettings::NoError) {
         return {{},

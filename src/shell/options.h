@@ -2,6 +2,7 @@
 
 #include "exercise/temps_accorde.h"
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -40,5 +41,7 @@ struct TempsChoisi {
 // The allowance for this run: the command line's if it gave one, otherwise the machine's `temps` setting,
 // otherwise 30 seconds. Reads the settings and never writes them.
 TempsChoisi choisirTemps(const Demande& demande);
+// The same with the machine's settings given, as tests give a file of their own on every platform.
+TempsChoisi choisirTemps(const Demande& demande, const QSettings& reglages);
 
 } // namespace shell

@@ -206,6 +206,9 @@ void CheckBox::paint(QPainter& painter) const {
     QStyleOptionButton option;
     QWidget* widget = host_.styleWidget();
     option.initFrom(widget);
+    // The boxes share their window: as a style object it would let a style's state animations (the
+    // Windows one fades a tick in and out) take one box's state for another's.
+    option.styleObject = nullptr;
     option.rect = box.toRect();
     option.text = caption_;
     option.fontMetrics = QFontMetrics(look_.font);

@@ -1,135 +1,20 @@
 #!/usr/bin/python3
 """Plays a whole game of Les Kovrant with the keyboard alone, reading the screens as an assistive
 technology does, through the accessibility bus: the rules screen, one poor answer, ten exact answers,
-the congratulations, the farewell, and the end of the program.
+and the congratulations.
 
-Run inside tests/desktop/session.sh with --program: it needs DISPLAY, the session bus and KOVRANT_PID.
+    atspi_play.py [keyboards]
+
+keyboards: plays two questions only, keyed on French then Belgian AZERTY keyboards (see keyboards()).
+Run inside tests/desktop/session.sh with --program.
 """
-import os
-import sys
 
-try:
-    import pyatspi
-except ImportError:
-    print("atspi_play: /usr/bin/python3 has no pyatspi (Debian python3-pyatspi)", file=sys.stderr)
-    sys.exit(77)
+from player import *  # noqa: F403 (the shared vocabulary of the desktop tests)
 
-from player import CALCULATION, Failure, exact_result, keys, run, wait_until
-
-PRESENTATION = "Les Kovrant, règles du jeu et choix des opérations"
-EXERCISE = "Les Kovrant, exercice"
-END = "Les Kovrant, fin du jeu"
-FAREWELL = "Les Kovrant, au revoir"
-FAMILIES = ["Additions, soustractions", "Multiplications", "Divisions"]
 EXACT = "Excellent, tu marques 10 points"
 FAR_OFF = "Dommage, tu perds 5 points"
-
-
-def quietly(read, default=None):
-    """An object read over the bus, or `default` when the object went away meanwhile."""
-    try:
-        return read()
-    except Exception:  # an object of a closed window raises from the bus
-        return default
-
-
-def descendants(obj):
-    for child in quietly(lambda: list(obj), []):
-        if child is None:
-            continue
-        yield child
-        yield from descendants(child)
-
-
-def has(obj, state):
-    return quietly(lambda: obj.getState().contains(state), False)
-
-
-def describe(obj):
-    states = quietly(lambda: obj.getState().getStates(), [])
-    marks = [pyatspi.stateToString(s) for s in states
-             if s in (pyatspi.STATE_FOCUSED, pyatspi.STATE_CHECKED, pyatspi.STATE_SHOWING)]
-    return "%s %r %s" % (quietly(obj.getRoleName, "?"), quietly(lambda: obj.name, "?"), " ".join(marks))
-
-
-class Game:
-    def __init__(self, pid):
-        self.pid = pid
-        self.app = wait_until(self._application, "the game on the accessibility bus", timeout=10)
-
-    def _application(self):
-        desktop = pyatspi.Registry.getDesktop(0)
-        for app in quietly(lambda: list(desktop), []):
-            if app is not None and quietly(app.get_process_id) == self.pid:
-                return app
-        return None
-
-    def window(self, name):
-        """The window of that name while it is on the bus."""
-        for child in quietly(lambda: list(self.app), []):
-            if child is not None and quietly(lambda: child.name) == name:
-                return child
-        return None
-
-    def active_window(self, name, timeout=5):
-        """Waits until the window of that name is the active one, and returns it."""
-        window = wait_until(lambda: (w := self.window(name)) is not None and has(w, pyatspi.STATE_ACTIVE) and w,
-                            lambda: "the window %r to be active (windows: %s)" % (
-                                name, [describe(c) for c in quietly(lambda: list(self.app), []) if c is not None]),
-                            timeout)
-        if quietly(window.getRole) != pyatspi.ROLE_FRAME:
-            raise Failure("the window %r is a %s, not a frame" % (name, quietly(window.getRoleName)))
-        return window
-
-    def closed(self, name):
-        """Waits until no window of that name is left on the bus."""
-        wait_until(lambda: self.window(name) is None, "the window %r to leave the bus" % name)
-
-
-def find(window, role, name=None, match=None):
-    """The first object of that role in the window, with that name or whose name `match`es."""
-    for obj in descendants(window):
-        if quietly(obj.getRole) != role:
-            continue
-        text = quietly(lambda: obj.name, "")
-        if (name is None or text == name) and (match is None or match(text)):
-            return obj
-    return None
-
-
-def need(window, role, name=None, match=None, what=None):
-    obj = find(window, role, name, match)
-    if obj is None:
-        raise Failure("no %s %s in %r; it holds:\n  %s" % (
-            pyatspi.Role(role).value_nick, what or repr(name), quietly(lambda: window.name),
-            "\n  ".join(describe(o) for o in descendants(window))))
-    return obj
-
-
-def wait_state(obj, state, on=True, what=""):
-    wait_until(lambda: has(obj, state) == on, lambda: "%s to %s %s (now: %s)" % (
-        what or quietly(lambda: obj.name), "be" if on else "no longer be", pyatspi.stateToString(state),
-        describe(obj)))
-
-
-def wait_name(obj, name, what):
-    wait_until(lambda: quietly(lambda: obj.name) == name,
-               lambda: "%s to read %r (it reads %r)" % (what, name, quietly(lambda: obj.name)))
-
-
-def same_words(said, text):
-    """Announcements are compared give or take a closing full stop or "!"."""
-    return said.rstrip(" .!") == text.rstrip(" .!")
-
-
-def announcers(window):
-    return [describe(o) for o in descendants(window) if quietly(o.getRole) == pyatspi.ROLE_NOTIFICATION]
-
-
-def announced(window, text):
-    """Waits for the window's announcer to say `text`."""
-    wait_until(lambda: find(window, pyatspi.ROLE_NOTIFICATION, match=lambda t: same_words(t, text)) is not None,
-               lambda: "the announcement %r (announcer: %s)" % (text, announcers(window)))
+# The top row's 1 to 9 and 0 by their key codes: on AZERTY without Shift they type & é " ' ( - è _ ç à.
+TOP_ROW = {str(d): str(10 + (d + 9) % 10) for d in range(10)}
 
 
 def choose_and_start(game):
@@ -170,14 +55,17 @@ def choose_and_start(game):
     keys("Return")
 
 
-def question(screen, score, exact):
+def calculation(screen):
+    return wait_until(lambda: find(screen, pyatspi.ROLE_LABEL, match=lambda t: CALCULATION.fullmatch(t) is not None),
+                      lambda: "a calculation posed (the screen holds %s)" % [
+                          describe(o) for o in descendants(screen) if quietly(o.getRole) == pyatspi.ROLE_LABEL])
+
+
+def question(screen, score, exact, top_row=False):
     """One calculation: reads it, keys the exact result (or three times it, when not `exact`: more than
-    twice the result loses points), confirms with Enter and checks the verdict and the score; returns
-    the new score."""
-    calcul = wait_until(lambda: find(screen, pyatspi.ROLE_LABEL,
-                                     match=lambda t: CALCULATION.fullmatch(t) is not None),
-                        lambda: "a calculation posed (the screen holds %s)" % [
-                            describe(o) for o in descendants(screen) if quietly(o.getRole) == pyatspi.ROLE_LABEL])
+    twice the result loses points), with the top row's key codes when `top_row`, confirms with Enter and
+    checks the verdict and the score; returns the new score."""
+    calcul = calculation(screen)
     posed = calcul.name
     result = exact_result(posed)
     for label in ("Score %d" % score, EXACT, FAR_OFF):
@@ -186,7 +74,7 @@ def question(screen, score, exact):
             raise Failure("%r still shows while %r is posed" % (label, posed))
 
     answer = str(result if exact else 3 * result)
-    keys(*answer)
+    keys(*(TOP_ROW[d] for d in answer) if top_row else answer)
     wait_name(calcul, "%s, ta réponse %s" % (posed, answer), "the calculation once %s is keyed" % answer)
     announced(screen, answer)
     keys("Return")
@@ -213,33 +101,51 @@ def question(screen, score, exact):
     return new_score
 
 
+def layout(name):
+    """Switches the X server's keyboard layout while the game runs; AZERTY's top row types & without Shift."""
+    subprocess.run(["setxkbmap", name], check=True)
+    keymap = subprocess.run(["xkbcomp", "-w", "0", os.environ["DISPLAY"], "-"], capture_output=True, text=True)
+    if not re.search(r"key <AE01> *\{[^}]*\[ *ampersand,", keymap.stdout):
+        raise Failure("the X server did not take the %s layout" % name)
+
+
+def keyboards(game):
+    """French then Belgian AZERTY: the top row without Shift keys digits, letters are no answer. The
+    pointer chooses on the presentation screen."""
+    screen = game.active_window(PRESENTATION, timeout=10)
+    box = need(screen, pyatspi.ROLE_CHECK_BOX, FAMILIES[0])
+    click(*point(box))
+    wait_state(box, pyatspi.STATE_CHECKED, what="the additions' box after a click")
+    click(*point(need(screen, pyatspi.ROLE_PUSH_BUTTON, "Commencer le jeu")))
+    screen = game.active_window(EXERCISE)
+    score = 0
+    for name in ("fr", "be"):
+        layout(name)
+        # Enter alone, then letters and Enter, judge nothing: the answer keyed next is the first one.
+        keys("Return", "a", "z", "e", "Return")
+        score = question(screen, score, exact=True, top_row=True)
+        keys(TOP_ROW["0"])  # a top-row key ends the pause like any other
+    calculation(screen)
+
+
 def main():
-    pid = int(os.environ["KOVRANT_PID"])
-    game = Game(pid)
+    game = Game(int(os.environ["KOVRANT_PID"]))
+    if sys.argv[1:] == ["keyboards"]:
+        return keyboards(game)
     choose_and_start(game)
 
     screen = game.active_window(EXERCISE)
-    game.closed(PRESENTATION)
+    wait_until(lambda: game.window(PRESENTATION) is None, "the presentation to leave the bus")
     score = question(screen, 0, exact=False)
     while score <= 99:
         keys("space")  # any key leaves the pause and poses the next calculation
         score = question(screen, score, exact=True)
 
+    # The farewell that follows, and the end of the program, are heard in orca_play.py.
     keys("space")
     end = game.active_window(END)
     need(end, pyatspi.ROLE_LABEL, "Félicitations")
     announced(end, "Félicitations")
-    keys("Return")
-
-    farewell = game.active_window(FAREWELL)
-    announced(farewell, "Au revoir")
-    arrow = need(farewell, pyatspi.ROLE_PUSH_BUTTON, "Quitter le jeu")
-    wait_state(arrow, pyatspi.STATE_FOCUSED, what="the farewell's arrow")
-    keys("Return")
-    wait_until(lambda: not os.path.exists("/proc/%d" % pid) or
-               open("/proc/%d/stat" % pid).read().split(") ")[1].startswith("Z"),
-               "the program to end after Enter on its farewell arrow")
-    print("the game ended by Enter on the farewell arrow")
 
 
 if __name__ == "__main__":

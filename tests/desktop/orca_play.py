@@ -3,17 +3,13 @@
 says, and with the keyboard alone. Chooses a family, answers every calculation exactly as heard until
 the score passes 99, hears the congratulations and the farewell, and ends the program.
 
-    orca_play.py ORCA_LOG SYNTHESIZED SPOKEN_OUT
+    orca_play.py PROGRAM SPOKEN_LOG
 
-ORCA_LOG is the file orca_run.py writes, SYNTHESIZED the one the speech synthesizer writes; SPOKEN_OUT
-receives what Orca said, one utterance a line.
-Run by orca_speech.sh, once Orca and then the program have started.
+Run inside tests/desktop/session.sh. Starts Orca, then the program, as on the child's desktop. Speech
+goes to a speech-dispatcher of our own whose only "synthesizer" appends each utterance to a file; no
+sound device is needed. SPOKEN_LOG receives what Orca said, one utterance a line.
 """
-import re
-import sys
-import time
-
-from player import CALCULATION, Failure, exact_result, keys, run, wait_until
+from player import *  # noqa: F403 (the shared vocabulary of the desktop tests)
 
 SPOKEN = re.compile(r"^(\d\d:\d\d:\d\d\.\d+) - SPEECH OUTPUT: '(.*?)'(?: voice=\w+)?\s*(?:\{.*\})?$")
 
@@ -25,13 +21,14 @@ class Ear:
     def __init__(self, log, synthesized):
         self.log = log
         self.synthesized = synthesized
-        self.heard = []  # (time, text)
         self.mark = 0
+        for path in (log, synthesized):
+            open(path, "w").close()
 
     def listen(self):
+        """What Orca has said so far: (time, text)."""
         with open(self.log, encoding="utf-8", errors="replace") as f:
-            self.heard = [m.groups() for m in map(SPOKEN.match, f.read().splitlines()) if m]
-        return self.heard
+            return [m.groups() for m in map(SPOKEN.match, f.read().splitlines()) if m]
 
     def since_mark(self):
         return [text for _, text in self.listen()[self.mark:]]
@@ -46,24 +43,16 @@ class Ear:
                     return text
             return None
 
-        try:
-            return wait_until(probe, what, timeout)
-        except Failure as failure:
-            raise Failure("%s; Orca said since the previous step: %s" % (failure, self.since_mark()))
+        return wait_until(probe, lambda: "%s; Orca said since the previous step: %s" % (what, self.since_mark()),
+                          timeout)
 
     def hear_text(self, fragment, timeout=8):
         return self.hear("Orca to say %r" % fragment, lambda text: fragment in text, timeout)
 
     def synthesizer_got(self, fragment, timeout=5):
         """Waits for the synthesizer to receive `fragment` (Orca cancels speech on each key)."""
-        def probe():
-            try:
-                with open(self.synthesized, encoding="utf-8", errors="replace") as f:
-                    return fragment in f.read()
-            except FileNotFoundError:
-                return False
-
-        wait_until(probe, "the speech synthesizer to receive %r" % fragment, timeout)
+        wait_until(lambda: fragment in open(self.synthesized, encoding="utf-8", errors="replace").read(),
+                   "the speech synthesizer to receive %r" % fragment, timeout)
 
     def step(self):
         """The next utterances belong to the next step."""
@@ -91,11 +80,58 @@ def play_question(ear, score):
     return score
 
 
+def run_orca(log):
+    """Orca as its own launcher starts it, but under another process name (that launcher will not start
+    while any Orca of the same user runs anywhere on the machine, and its --replace kills them all, so
+    tests and the people at work on the machine would stop each other), and with what it says written
+    to `log` line by line, every spoken text as "SPEECH OUTPUT: '...'" (Orca's own debug file is
+    block-buffered and loses its end when Orca is stopped)."""
+    sys.argv[0] = "kovrant-orca"
+    from orca import debug
+    debug.debugLevel = debug.LEVEL_INFO
+    debug.debugFile = open(log, "w", buffering=1, encoding="utf-8")
+    from orca import orca
+    manager = orca.getSettingsManager()
+    manager.activate(None, {})
+    sys.path.insert(0, manager.getPrefsDir())
+    return orca.main()
+
+
+def start(name, *command, **env):
+    log = open(os.path.join(os.environ["SESSION_DIR"], name + ".log"), "a")
+    return subprocess.Popen(command, stdout=log, stderr=log, env=dict(os.environ, **env))
+
+
+def speech(folder, synthesized):
+    """speech-dispatcher with one module, which writes what it is to say to `synthesized`. It refuses a
+    module without a voice, and a module that cannot open a sound device: libao's null driver is one.
+    Clients send the language of their locale ("c", "en-us"); every one of them is read as UTF-8."""
+    os.makedirs(folder + "/modules")
+    with open(folder + "/speechd.conf", "w") as conf:
+        conf.write(f'CommunicationMethod "unix_socket"\nSocketPath "{folder}/speechd.sock"\nTimeout 0\n'
+                   'DefaultLanguage "fr"\nAudioOutputMethod "libao"\nAddModule "journal" "sd_generic" '
+                   '"journal.conf"\nDefaultModule "journal"\nDisableAutoSpawn\n')
+    with open(folder + "/modules/journal.conf", "w") as conf:
+        conf.write(r"""GenericExecuteSynth "printf '%s\\n' \'$DATA\' >>""" + synthesized + '"\nAddVoice "fr" "MALE1" "fr"\n'
+                   + "".join(f'GenericLanguage "{code}" "fr" "utf-8"\n' for code in ("fr", "c", "en", "en-us")))
+    open(os.environ["HOME"] + "/.libao", "w").write("default_driver=null\n")
+    start("speech-dispatcher", "speech-dispatcher", "--run-single", "--timeout", "0", "--config-dir", folder,
+          "--pid-file", folder + "/pid", "--log-dir", folder, "--socket-path", folder + "/speechd.sock")
+    wait_until(lambda: os.path.exists(folder + "/speechd.sock"), "speech-dispatcher to start")
+    os.environ["SPEECHD_ADDRESS"] = "unix_socket:%s/speechd.sock" % folder
+
+
 def main():
-    if len(sys.argv) != 4:
-        print(__doc__, file=sys.stderr)
-        sys.exit(2)
-    ear = Ear(sys.argv[1], sys.argv[2])
+    if sys.argv[1] == "--orca":
+        sys.exit(run_orca(sys.argv[2]))
+    program, spoken = sys.argv[1:3]
+    folder = os.environ["SESSION_DIR"]
+    os.environ["LANG"] = "C.UTF-8"
+    ear = Ear(folder + "/orca-speech.log", folder + "/synthesized.txt")
+    speech(folder + "/speech", ear.synthesized)
+    start("orca", sys.executable, os.path.abspath(__file__), "--orca", ear.log, LANGUAGE="fr")
+    ear.hear_text("Lecteur d", timeout=10)
+    game = start("kovrant", program, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
     try:
         ear.hear_text("Additions, soustractions", timeout=15)
         ear.step()
@@ -118,10 +154,17 @@ def main():
         ear.hear_text("Quitter le jeu")
         ear.synthesizer_got("Quitter le jeu")
         keys("Return")
+        wait_until(lambda: game.poll() is not None, "the program to end after Enter on its farewell arrow")
+        if game.returncode != 0:
+            raise Failure("the program ended with status %d" % game.returncode)
+    except Failure:
+        print("--- the synthesizer received:\n" + open(ear.synthesized).read())
+        raise
     finally:
-        with open(sys.argv[3], "w", encoding="utf-8") as out:
+        with open(spoken, "w", encoding="utf-8") as out:
             out.writelines("%s %s\n" % heard for heard in ear.listen())
+        print("--- Orca said (kept in %s):\n%s" % (spoken, open(spoken).read()))
 
 
 if __name__ == "__main__":
-    run(main)
+    run(main, "speech-dispatcher", "orca", "/usr/lib/speech-dispatcher-modules/sd_generic")

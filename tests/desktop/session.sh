@@ -3,13 +3,15 @@
 # bus with the accessibility bus on it, private settings folders, and everything gone again on exit.
 #
 # Run it:
-#   session.sh [--displays FIRST-LAST] [--wm] [--program PATH] -- COMMAND [ARG...]
+#   session.sh [--displays FIRST-LAST] [--wm] [--sway focus|no-focus] [--program PATH] -- COMMAND [ARG...]
 # starts the session (and the program, with the accessibility bridge on), runs COMMAND in it and exits
-# with COMMAND's status. COMMAND sees DISPLAY, DBUS_SESSION_BUS_ADDRESS, SESSION_DIR (a scratch folder
-# removed on exit unless KEEP_SESSION=1), KOVRANT (the program's path) and, with --program,
-# KOVRANT_PID. Exit status 77 when a tool the session needs is missing.
+# with COMMAND's status, or with the program's when that ended by itself with an error. COMMAND sees
+# DISPLAY and XVFB_PID (or WAYLAND_DISPLAY and SWAYSOCK with --sway, run as an ordinary user when
+# started as root), DBUS_SESSION_BUS_ADDRESS, SESSION_DIR (a scratch folder removed on exit unless
+# KEEP_SESSION=1), KOVRANT (the program's path) and, with --program, KOVRANT_PID. --wm: openbox manages
+# the windows. SCREEN sets the X screen (default 1280x800x24). Exit status 77 when a tool is missing.
 #
-# Or source it and call the pieces: session_begin, session_xvfb, session_bus, session_start.
+# Or source it and call the pieces: session_begin, session_xvfb, session_wm, session_bus, session_start.
 # session_begin must come first: it installs the cleanup.
 
 session_need() { # tool... -> returns 77 naming the first one missing
@@ -19,6 +21,16 @@ session_need() { # tool... -> returns 77 naming the first one missing
             echo "session: $tool is missing (scripts/setup-debian.sh --tests installs it)" >&2
             return 77
         fi
+    done
+}
+
+# Polls COMMAND until it succeeds, for SECONDS at most (whole seconds); fails naming WHAT.
+session_wait() { # seconds what command...
+    local limit=$((SECONDS + $1)) what=$2
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -le "$limit" ] || { echo "session: $what" >&2; return 1; }
+        sleep 0.05
     done
 }
 
@@ -44,26 +56,25 @@ session_members() { # the live ones, but for us and this listing
     done
 }
 
+session_gone() { # pid... -> whether none of them is left, but as a zombie
+    local pid
+    for pid in "$@"; do
+        [ "$(session_stat "$pid" 0)" = Z ] || ! kill -0 "$pid" 2>/dev/null || return 1
+    done
+}
+
 session_cleanup() {
     local status=$? pids
     trap '' TERM INT HUP
     # The program first, while its X server and buses still answer.
     if [ -n "${KOVRANT_PID:-}" ] && kill -TERM "$KOVRANT_PID" 2>/dev/null; then
-        for _ in $(seq 20); do
-            kill -0 "$KOVRANT_PID" 2>/dev/null || break
-            sleep 0.1
-        done
+        session_wait 2 "the program outlived its stop" session_gone "$KOVRANT_PID"
     fi
     pids=$(session_members)
-    if [ -n "$pids" ]; then
-        kill -TERM $pids 2>/dev/null
-        for _ in $(seq 20); do
-            pids=$(session_members)
-            [ -z "$pids" ] && break
-            sleep 0.1
-        done
-        [ -n "$pids" ] && kill -KILL $pids 2>/dev/null
-    fi
+    [ -n "$pids" ] && kill -TERM $pids 2>/dev/null
+    # shellcheck disable=SC2046 # one argument a process
+    session_wait 2 "killing what outlived the session" session_gone $(session_members) ||
+        kill -KILL $(session_members) 2>/dev/null
     if [ "${KEEP_SESSION:-0}" = 1 ]; then
         echo "session: kept $SESSION_DIR" >&2
     else
@@ -92,22 +103,20 @@ session_begin() {
     export PYTHONDONTWRITEBYTECODE=1
 }
 
-# Xvfb on the first free display of FIRST..LAST. Xvfb writes its number once it accepts connections,
-# or dies when another server holds the display; sets xvfb_pid and exports DISPLAY.
+# Xvfb on the first free display of FIRST..LAST, its screen SCREEN (default 1280x800x24). Xvfb writes its
+# number once it accepts connections, or dies when another server holds the display; exports DISPLAY
+# and XVFB_PID. -noreset: the server keeps its keyboard layout when its last client leaves.
 session_xvfb() {
     local first=$1 last=$2 n ready=$SESSION_DIR/xvfb-display
     session_need Xvfb || return
     for n in $(seq "$first" "$last"); do
         [ -e "/tmp/.X$n-lock" ] && continue
         rm -f "$ready"
-        Xvfb ":$n" -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$ready" \
+        Xvfb ":$n" -displayfd 3 -screen 0 "${SCREEN:-1280x800x24}" -nolisten tcp -noreset 3>"$ready" \
             >"$SESSION_DIR/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 100); do
-            [ -s "$ready" ] || ! kill -0 "$xvfb_pid" 2>/dev/null && break
-            sleep 0.05
-        done
-        if [ -s "$ready" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        export XVFB_PID=$!
+        session_wait 5 "Xvfb :$n did not start" eval '[ -s "$ready" ] || session_gone $XVFB_PID' 2>/dev/null
+        if [ -s "$ready" ] && ! session_gone "$XVFB_PID"; then
             export DISPLAY=:$(cat "$ready")
             return 0
         fi
@@ -122,17 +131,39 @@ session_bus() {
     session_need dbus-daemon dbus-send /usr/libexec/at-spi-bus-launcher || return
     dbus-daemon --session --nofork --address="unix:path=$SESSION_DIR/bus" --print-address=3 \
         3>"$SESSION_DIR/bus-address" >>"$SESSION_DIR/dbus.log" 2>&1 &
-    for _ in $(seq 100); do
-        [ -s "$SESSION_DIR/bus-address" ] && break
-        sleep 0.05
-    done
-    [ -s "$SESSION_DIR/bus-address" ] || { echo "session: the D-Bus session did not start" >&2; return 1; }
+    session_wait 5 "the D-Bus session did not start" test -s "$SESSION_DIR/bus-address" || return
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$SESSION_DIR/bus-address")
     export DBUS_SESSION_BUS_ADDRESS
     dbus-send --session --print-reply --reply-timeout=5000 --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress >/dev/null 2>>"$SESSION_DIR/dbus.log" && return 0
     echo "session: the accessibility bus did not start" >&2
     return 1
+}
+
+# A headless sway in place of an X server, without Xwayland: exports WAYLAND_DISPLAY and SWAYSOCK. With
+# "no-focus" sway gives new windows nothing and ignores activation requests, so that only the program's
+# own routing brings the keys to the screen it has just shown.
+session_sway() {
+    session_need sway swaymsg || return
+    unset DISPLAY
+    {
+        echo "xwayland disable"
+        echo "output HEADLESS-1 resolution 1280x800"
+        [ "$1" = no-focus ] && printf '%s\n' 'no_focus [app_id=".*"]' 'focus_on_window_activation none'
+    } >"$SESSION_DIR/sway.conf"
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        session_start sway sway -c "$SESSION_DIR/sway.conf"
+    session_wait 10 "sway did not start" eval 'compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" >/dev/null &&
+        SWAYSOCK=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock")' || return
+    WAYLAND_DISPLAY=$(cd "$XDG_RUNTIME_DIR" && compgen -G "wayland-[0-9]")
+    export SWAYSOCK WAYLAND_DISPLAY
+}
+
+# openbox, once it manages the screen.
+session_wm() {
+    session_need openbox wmctrl || return
+    session_start openbox openbox --sm-disable
+    session_wait 10 "openbox did not start" eval 'wmctrl -m 2>/dev/null | grep -q Openbox'
 }
 
 # Starts a background process of the session, its output appended to SESSION_DIR/NAME.log; sets
@@ -147,26 +178,22 @@ session_start() {
 # The program as the player starts it, on X, with the accessibility bridge on whether or not a screen
 # reader asked for it. Exports KOVRANT_PID.
 session_program() {
-    QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 session_start kovrant "$KOVRANT"
+    local platform=QT_QPA_PLATFORM=xcb
+    # On Wayland the toolkit picks the platform as it would in a player's session.
+    [ -n "${WAYLAND_DISPLAY:-}" ] && platform=-uQT_QPA_PLATFORM
+    session_start kovrant env "$platform" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$KOVRANT"
     export KOVRANT_PID=$session_pid
 }
 
 # When the program has ended by itself, its exit status (a crash on the way out is a failure); 0 while
 # it still runs (the cleanup stops it).
 session_program_status() {
-    local line state status
-    [ -n "${KOVRANT_PID:-}" ] || return 0
-    if read -r line 2>/dev/null <"/proc/$KOVRANT_PID/stat"; then
-        state=${line##*) }
-        [ "${state%% *}" != Z ] && return 0
-    fi
-    wait "$KOVRANT_PID"
-    status=$?
+    local status=0
+    [ -n "${KOVRANT_PID:-}" ] && session_gone "$KOVRANT_PID" || return 0
+    wait "$KOVRANT_PID" || status=$?
     unset KOVRANT_PID
-    if [ "$status" != 0 ]; then
-        echo "session: the program ended with status $status; its output:" >&2
-        tail -n 20 "$SESSION_DIR/kovrant.log" >&2
-    fi
+    [ "$status" = 0 ] || { echo "session: the program ended with status $status; its output:" >&2 &&
+        tail -n 20 "$SESSION_DIR/kovrant.log" >&2; }
     return "$status"
 }
 
@@ -174,38 +201,55 @@ session_program_status() {
 # process group, and nothing else may be in it (a pipe's other end, the caller's shell), so we start a
 # new one; setsid -w passes our exit status on.
 session_lead() {
-    if [ "$(session_stat $$ 3)" != $$ ]; then
-        exec setsid -w "$@"
-    fi
+    [ "$(session_stat $$ 3)" = $$ ] || exec setsid -w "$@"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     set -u
     session_lead "$0" "$@"
-    first=70 last=74 wm=0 program=
+    first=70 last=74 wm=0 program='' sway='' arguments=("$@")
     while [ $# -gt 0 ]; do
         case $1 in
         --displays) first=${2%-*} last=${2#*-}; shift 2 ;;
+        --sway) sway=$2; shift 2 ;;
         --wm) wm=1; shift ;;
         --program) program=$2; shift 2 ;;
         --) shift; break ;;
         *) echo "session: unknown option $1" >&2; exit 2 ;;
         esac
     done
-    [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--program PATH] -- COMMAND" >&2; exit 2; }
-    session_need setsid || exit
+    [ $# -gt 0 ] || { echo "usage: session.sh [--displays N-M] [--wm] [--sway MODE] [--program PATH] -- COMMAND" >&2; exit 2; }
+    if [ -n "$sway" ] && [ "$(id -u)" = 0 ]; then
+        # sway will not run as root: the session runs as an ordinary user of its own.
+        user=${KOVRANT_SESSION_USER:-kovrant-session}
+        id "$user" >/dev/null 2>&1 || useradd --system --user-group --no-create-home \
+            --home-dir /nonexistent --shell /usr/sbin/nologin "$user" || exit
+        # That user may not enter the folders of the build (a clone under /root): the session runs from a
+        # copy of these scripts and of the program that it can read.
+        here=$(cd "$(dirname "$0")" && pwd)
+        stage=$(mktemp -d "${TMPDIR:-/tmp}/kovrant-sway.XXXXXX")
+        cp -r "$here" "$stage/desktop"
+        staged=()
+        for a in "${arguments[@]}"; do
+            case $a in
+            "$program") cp "$program" "$stage/kovrant" && a=$stage/kovrant ;;
+            "$here"/*) a=$stage/desktop/${a#"$here"/} ;;
+            esac
+            staged+=("$a")
+        done
+        chmod -R a+rX "$stage"
+        setpriv --reuid="$user" --regid="$user" --init-groups "$stage/desktop/session.sh" "${staged[@]}"
+        status=$?
+        rm -rf "$stage"
+        exit "$status"
+    fi
     session_begin
-    session_xvfb "$first" "$last" || exit
+    if [ -n "$sway" ]; then session_sway "$sway"; else session_xvfb "$first" "$last"; fi || exit
     session_bus || exit
-    if [ "$wm" = 1 ]; then
-        session_need openbox || exit
-        session_start openbox openbox --sm-disable
-    fi
+    [ "$wm" = 0 ] || session_wm || exit
     export KOVRANT=$program
-    if [ -n "$program" ]; then
-        [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
-        session_program
-    fi
+    [ -z "$program" ] || [ -x "$program" ] || { echo "session: $program is not a program" >&2; exit 1; }
+    [ -z "$program" ] || session_program
     "$@"
     status=$?
     session_program_status || exit

@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""What a desktop can do to the game's windows, on an X server of our own under a window manager.
+"""What a desktop can do to the game's windows, under a window manager.
 
     window_faults.py closing|geometry KOVRANT ONE_SCREEN
 
@@ -10,397 +10,273 @@ geometry: un-maximised, minimised and restored, sent to another workspace, made 
           scale factors 0.5 to 3: the frame stays on the screen, the scene whole in the window, the
           memory bounded.
 
-ONE_SCREEN is a helper that shows given screens directly (FIN is otherwise only reached by winning).
-Positions come from the layouts: twips, 15 to the pixel, the scene scaled uniformly to fit the window
-and centred in it.
+Run inside tests/desktop/session.sh --wm. ONE_SCREEN shows FIN over Kovrant (FIN is otherwise only
+reached by winning). Where a control is comes from the program, through the accessibility bus.
 """
+import signal
 
-import os
-import re
-import shutil
-import subprocess
-import sys
-import time
+from player import *  # noqa: F403 (the shared vocabulary of the desktop tests)
 
-SCREEN = (1280, 800)
-DISPLAYS = range(90, 95)  # this test's own, away from the ones people use
-SCENES = {  # client areas in twips
-    "présentation": (18960, 10215),
-    "Kovrant": (18960, 10215),
-    "FIN": (13530, 8820),
-    "Aurevoir": (13305, 8640),
-}
-PRESENTATION_BOX = (4080 + 3255 // 2, 6360 + 180)  # Table(1)
-PRESENTATION_ARROW = (18240 + 240, 9600 + 240)
-PRESENTATION_STOP = (720 + 240, 9360 + 240)
-AUREVOIR_ARROW = (11280 + 240, 4200 + 240)
-TITLE_INSIDE = (3360 + 90, 240 + 360)  # présentation's `titre`, left of its words
-TARGET_YELLOW = (750 * 20, 265 * 20)  # in the yellow disc, below the "+10"
 PALE_ORANGE = (255, 224, 192)
 YELLOW = (255, 255, 0)
-
-failures = []
-games = []
+runs = []
 
 
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what, flush=True)
     if not condition:
-        failures.append(what)
+        raise Failure(what)
     return condition
 
 
-def run(*args, **kwargs):
-    return subprocess.run(args, capture_output=True, text=True, **kwargs).stdout
+def sh(*args):
+    return subprocess.run(args, capture_output=True, text=True).stdout
 
 
-def wait_until(predicate, seconds=3.0):
-    deadline = time.monotonic() + seconds
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(0.05)
+def until(probe, seconds=3.0):
+    """probe()'s first true value within the deadline, or its last false one."""
+    try:
+        return wait_until(probe, "", seconds, 0.05)
+    except Failure:
+        return probe()
 
 
-class Display:
-    """Xvfb on the first free display of our range, with openbox on it."""
-
-    def __init__(self):
-        self.server = self.wm = None
-        for n in DISPLAYS:
-            if os.path.exists(f"/tmp/.X{n}-lock"):
-                continue
-            read, write = os.pipe()
-            server = subprocess.Popen(
-                ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp",
-                 "-displayfd", str(write)],
-                pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            os.close(write)
-            ready = b""  # its number and a newline once it accepts connections, nothing if it died
-            while not ready.endswith(b"\n"):
-                chunk = os.read(read, 16)
-                if not chunk:
-                    break
-                ready += chunk
-            os.close(read)
-            if ready.strip():
-                self.server, self.name = server, f":{n}"
-                break
-            server.wait()
-        if self.server is None:
-            sys.exit(f"no free X display in :{DISPLAYS.start}-:{DISPLAYS.stop - 1}")
-        os.environ["DISPLAY"] = self.name
-        self.start_wm()
-
-    def start_wm(self):
-        self.wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        wait_until(lambda: "Openbox" in run("wmctrl", "-m"))
-
-    def stop_wm(self):
-        self.wm.terminate()
-        self.wm.wait()
-        self.wm = None
-
-    def close(self):
-        for process in (self.wm, self.server):
-            if process is not None and process.poll() is None:
-                process.terminate()
-                process.wait()
-
-
-class Game:
-    """One run of a program, its windows found by its process id."""
+class Run:
+    """One run of a program with the accessibility bridge on, its windows found by its process id."""
 
     def __init__(self, program, *args, scale=None):
-        env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-        env.pop("QT_SCALE_FACTOR", None)
-        if scale is not None:
-            env["QT_SCALE_FACTOR"] = str(scale)
+        env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   QT_SCALE_FACTOR=str(scale or 1))
         self.process = subprocess.Popen([program, *args], env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        self.started = time.monotonic()
-        self.ended_after = None
-        self.stderr = ""
-        games.append(self)
+        self.bus = None
+        runs.append(self)
 
     def windows(self):
-        return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
+        return sh("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)).split()
 
-    def new_window(self, known=()):
+    def new_window(self, what, known=()):
         # The welcome screen, captioned "accueil", is gone as soon as présentation is shown.
-        found = wait_until(lambda: [w for w in self.windows() if w not in known and name(w) != "accueil"],
-                           seconds=8.0)
-        return found[-1] if found else None
+        found = until(lambda: [w for w in self.windows() if w not in known and name(w) != "accueil"], 8.0)
+        return check(found, what)[-1]
 
-    def ends_within(self, seconds):
-        start = time.monotonic()
-        try:
-            self.process.wait(timeout=seconds)
-        except subprocess.TimeoutExpired:
-            return False
-        self.ended_after = time.monotonic() - start
-        self.stderr = self.process.stderr.read()
-        return True
+    def frame(self, title):
+        """The window of that accessible name, once on the bus."""
+        self.bus = self.bus or Game(self.process.pid)
+        return wait_until(lambda: self.bus.window(title), "the window %r on the bus" % title)
 
-    def status(self):
-        return self.process.returncode
+    def press(self, window, title, role, label):
+        """Clicks the control of that role and name in the window of that accessible name."""
+        frame = self.frame(title)
+        click(*spot(window, frame, need(frame, role, label)))
 
-    def rss_kib(self):
-        with open(f"/proc/{self.process.pid}/status") as status:
-            for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1])
-        return 0
+    def ends(self, what, status=0, seconds=2.0, message=None):
+        until(lambda: self.process.poll() is not None, seconds)
+        got = self.process.returncode
+        check(got == status, f"{what}: ends with status {status} within {seconds:g} s (status {got})")
+        if message is not None:
+            said = self.process.stderr.read().strip()
+            check(message in said, f"{what}: says '{message}' (said {said!r})")
 
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
+    def alive(self):
+        return self.process.poll() is None
 
 
 def name(window):
-    return run("xdotool", "getwindowname", window).strip()
+    return sh("xdotool", "getwindowname", window).strip()
 
 
 def info(window):
-    """The client area on the root window, and whether it is viewable."""
-    fields = {}
-    for line in run("xwininfo", "-id", window).splitlines():
-        key, _, value = line.strip().partition(":")
-        fields[key] = value.strip()
-    if "Width" not in fields:
-        return None
+    """The client area on the root window ("-root": the screen), and whether it is viewable."""
+    fields = dict(line.strip().partition(":")[::2] for line in sh("xwininfo", *(
+        [window] if window == "-root" else ["-id", window])).splitlines())
     return {"x": int(fields["Absolute upper-left X"]), "y": int(fields["Absolute upper-left Y"]),
             "w": int(fields["Width"]), "h": int(fields["Height"]),
-            "viewable": fields.get("Map State") == "IsViewable"}
+            "viewable": fields.get("Map State", "").strip() == "IsViewable"} if "Width" in fields else None
 
 
 def viewable(window):
-    g = info(window)
-    return g is not None and g["viewable"]
+    return (info(window) or {}).get("viewable", False)
 
 
-def frame_extents(window):
-    text = run("xprop", "-id", window, "_NET_FRAME_EXTENTS")
-    if "=" not in text:
-        return (0, 0, 0, 0)
-    return tuple(int(v) for v in text.split("=")[1].split(","))  # left, right, top, bottom
-
-
-def on_screen(window, twips, scene):
-    """Where a point of the scene, in twips, lands on the root window."""
-    g = info(window)
-    sw, sh = scene[0] / 15, scene[1] / 15
-    scale = min(g["w"] / sw, g["h"] / sh)
-    dx, dy = round((g["w"] - sw * scale) / 2), round((g["h"] - sh * scale) / 2)
-    return (g["x"] + dx + round(twips[0] / 15 * scale), g["y"] + dy + round(twips[1] / 15 * scale))
-
-
-def click(window, twips, scene):
-    x, y = on_screen(window, twips, scene)
-    run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1")
-
-
-def alt_f4():
-    run("xdotool", "keydown", "Alt_L", "key", "F4", "keyup", "Alt_L")
-
-
-def frame_close(window):
-    run("wmctrl", "-i", "-c", window)  # the frame's close button: the window manager's request
-
-
-def activate(window):
-    run("xdotool", "windowactivate", "--sync", window)
+def spot(window, frame, obj, fx=0.5, fy=0.5):
+    """Where the point at fractions (fx, fy) of `obj` lands on the root window: its place in its frame, as
+    the program reports both, carried over to the window's size on the X server (at scale factors other
+    than 1 the two are not counted in the same pixels)."""
+    g, (x0, y0, w, h), (x, y) = info(window), extents(frame), point(obj, fx, fy)
+    return g["x"] + round((x - x0) * g["w"] / w), g["y"] + round((y - y0) * g["h"] / h)
 
 
 def pixel(x, y):
     data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], capture_output=True).stdout
     header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
-    width, body = int(header.group(1)), data[header.end():]
-    at = 3 * (y * width + x)
-    return tuple(body[at:at + 3])
+    at = header.end() + 3 * (y * int(header.group(1)) + x)
+    return tuple(data[at:at + 3])
 
 
 def near(colour, expected, tolerance=24):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
+def alt_f4(window):
+    sh("xdotool", "windowactivate", "--sync", window, "keydown", "Alt_L", "key", "F4", "keyup", "Alt_L")
+
+
+def frame_close(window):
+    sh("wmctrl", "-i", "-c", window)  # the frame's close button: the window manager's request
+
+
 def start_presentation(kovrant, **kwargs):
-    game = Game(kovrant, **kwargs)
-    window = game.new_window()
+    game = Run(kovrant, **kwargs)
     # The welcome screen never reaches the screen: présentation is the one window.
-    only = wait_until(lambda: (lambda shown: shown if len(shown) == 1 else None)(game.windows()), seconds=10.0)
-    window = only[0] if window is not None and only else None
-    check(window is not None, "the game shows its presentation screen")
-    return game, window
+    only = until(lambda: (lambda shown: shown if len(shown) == 1 else None)(game.windows()), 10.0)
+    return game, check(only, "the game shows its presentation screen, and only that")[0]
 
 
-def to_kovrant(game, window):
-    """Ticks additions and follows the arrow: a calculation is posed, awaiting its answer."""
-    activate(window)
-    click(window, PRESENTATION_BOX, SCENES["présentation"])
-    click(window, PRESENTATION_ARROW, SCENES["présentation"])
-    game_window = game.new_window(known=(window,))
-    wait_until(lambda: window not in game.windows())
-    return game_window
-
-
-def ends_cleanly(game, what, status=0, seconds=2.0, message=None):
-    ended = game.ends_within(seconds)
-    check(ended and game.status() == status,
-          f"{what}: ends with status {status} within {seconds:g} s"
-          + (f" (status {game.status()} after {game.ended_after:.2f} s)" if ended else " (still running)"))
-    if message is not None:
-        check(message in game.stderr, f"{what}: says '{message}' (said {game.stderr.strip()!r})")
-    game.kill()
-
-
-def closing(kovrant, one_screen, display):
+def closing(kovrant, one_screen):
     # présentation from its frame's close button; the welcome screen is gone before anyone can close
     # it (its activation shows présentation, whose activation unloads it).
     game, window = start_presentation(kovrant)
     frame_close(window)
-    ends_cleanly(game, "présentation closed from its frame")
+    game.ends("présentation closed from its frame")
 
     # Kovrant with Alt+F4 in the middle of a question, digits keyed.
     game, window = start_presentation(kovrant)
-    window = to_kovrant(game, window)
-    check(window is not None, "the arrow leads to Kovrant")
-    activate(window)
-    run("xdotool", "type", "12")
-    alt_f4()
-    ends_cleanly(game, "Kovrant closed with Alt+F4 during a question")
+    game.press(window, PRESENTATION, pyatspi.ROLE_CHECK_BOX, FAMILIES[0])
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Commencer le jeu")
+    exercise = game.new_window("the arrow leads to Kovrant", known=(window,))
+    sh("xdotool", "windowactivate", "--sync", exercise, "type", "12")
+    alt_f4(exercise)
+    game.ends("Kovrant closed with Alt+F4 during a question")
 
-    # Aurevoir closed: présentation stays, still playable to the end.
+    # Aurevoir closed: présentation stays, still leads to Aurevoir, whose arrow ends the game.
     game, window = start_presentation(kovrant)
-    activate(window)
-    click(window, PRESENTATION_STOP, SCENES["présentation"])
-    farewell = game.new_window(known=(window,))
-    check(farewell is not None, "the stop sign opens Aurevoir")
-    activate(farewell)
-    alt_f4()
-    alive = wait_until(lambda: farewell not in game.windows()) and game.process.poll() is None
-    check(alive and viewable(window),
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Arrêter le jeu")
+    farewell = game.new_window("the stop sign opens Aurevoir", known=(window,))
+    alt_f4(farewell)
+    check(until(lambda: farewell not in game.windows()) and game.alive() and viewable(window),
           "Aurevoir closed with Alt+F4: présentation stays on screen")
-    activate(window)
-    click(window, PRESENTATION_STOP, SCENES["présentation"])
-    farewell = game.new_window(known=(window,))
-    check(farewell is not None, "présentation still leads to Aurevoir")
-    if farewell is not None:
-        activate(farewell)
-        click(farewell, AUREVOIR_ARROW, SCENES["Aurevoir"])
-    ends_cleanly(game, "then Aurevoir's arrow")
+    game.press(window, PRESENTATION, pyatspi.ROLE_PUSH_BUTTON, "Arrêter le jeu")
+    farewell = game.new_window("présentation still leads to Aurevoir", known=(window,))
+    game.press(farewell, FAREWELL, pyatspi.ROLE_PUSH_BUTTON, "Quitter le jeu")
+    game.ends("then Aurevoir's arrow")
 
     # FIN over Kovrant: closing FIN leaves the game; closing Kovrant then ends it.
-    game = Game(one_screen, "Kovrant", "FIN")
-    wait_until(lambda: len(game.windows()) == 2)
-    windows = game.windows()
-    check(len(windows) == 2, "FIN shows over Kovrant")
-    if len(windows) == 2:
-        fin = next((w for w in windows if name(w) == "FIN"), windows[-1])
-        kovrant_window = next(w for w in windows if w != fin)
-        frame_close(fin)
-        gone = wait_until(lambda: fin not in game.windows())
-        check(gone and game.process.poll() is None and viewable(kovrant_window),
-              "FIN closed from its frame: Kovrant stays on screen")
-        frame_close(kovrant_window)
-    ends_cleanly(game, "then Kovrant closed from its frame")
+    game = Run(one_screen)
+    windows = check(until(lambda: (lambda shown: len(shown) == 2 and shown)(game.windows())), "FIN over Kovrant")
+    fin = next((w for w in windows if name(w) == "FIN"), windows[-1])
+    frame_close(fin)
+    check(until(lambda: fin not in game.windows()) and game.alive() and viewable(next(w for w in windows if w != fin)),
+          "FIN closed from its frame: Kovrant stays on screen")
+    frame_close(next(w for w in windows if w != fin))
+    game.ends("then Kovrant closed from its frame")
 
     # Destroyed by another program (XDestroyWindow, not a request): like a close.
     game, window = start_presentation(kovrant)
-    run("xdotool", "windowclose", window)
-    ends_cleanly(game, "présentation destroyed by another program", seconds=1.0,
-                 message="détruite par un autre programme")
+    sh("xdotool", "windowclose", window)
+    game.ends("présentation destroyed by another program", seconds=1.0, message="détruite par un autre programme")
 
     # The display lost.
     game, window = start_presentation(kovrant)
-    display.close()
-    ends_cleanly(game, "the X server gone", status=1, seconds=1.0, message="connexion à l'affichage est perdue")
+    os.kill(int(os.environ["XVFB_PID"]), signal.SIGTERM)
+    game.ends("the X server gone", status=1, seconds=1.0, message="connexion à l'affichage est perdue")
 
 
-def geometry(kovrant, display):
+def target_ratios(frame):
+    """The window's width and height over the target's: at least the scene's, equal where they limit the
+    scale the scene is drawn at."""
+    _, _, w, h = extents(frame)
+    side = extents(target(frame))[2]
+    return w / side, h / side
+
+
+def geometry(kovrant):
+    screen = info("-root")
     game, window = start_presentation(kovrant)
-    scene = SCENES["présentation"]
+    frame = game.frame(PRESENTATION)
     g = info(window)
-    check(g["w"] >= SCREEN[0] - 2 and g["h"] >= SCREEN[1] - 40, f"opens maximised ({g['w']} x {g['h']})")
+    check(g["w"] >= screen["w"] - 2 and g["h"] >= screen["h"] - 40, f"opens maximised ({g['w']} x {g['h']})")
+    shapes = [target_ratios(frame)]
 
-    run("wmctrl", "-i", "-r", window, "-b", "remove,maximized_vert,maximized_horz")
-    wait_until(lambda: info(window)["w"] < SCREEN[0] - 10)
-    g, (left, right, top, bottom) = info(window), frame_extents(window)
-    check(top > 0 and g["y"] - top >= 0 and g["x"] - left >= 0 and g["x"] + g["w"] + right <= SCREEN[0]
-          and g["y"] + g["h"] + bottom <= SCREEN[1],
+    sh("wmctrl", "-i", "-r", window, "-b", "remove,maximized_vert,maximized_horz")
+    until(lambda: info(window)["w"] < screen["w"] - 10)
+    g, (left, right, top, bottom) = info(window), (int(v) for v in sh(
+        "xprop", "-id", window, "_NET_FRAME_EXTENTS").split("=")[1].split(","))
+    check(top > 0 and g["y"] - top >= 0 and g["x"] - left >= 0 and g["x"] + g["w"] + right <= screen["w"]
+          and g["y"] + g["h"] + bottom <= screen["h"],
           f"un-maximised: the frame whole on the screen (client {g['w']} x {g['h']} at {g['x']}, {g['y']},"
           f" title bar {top} high)")
-    check(abs(g["w"] / g["h"] - scene[0] / scene[1]) < 0.01, "un-maximised: the scene's proportions")
 
-    before = info(window)
-    run("xdotool", "windowminimize", "--sync", window)
-    hidden = wait_until(lambda: not viewable(window))
-    activate(window)
-    after = wait_until(lambda: viewable(window) and info(window))
-    check(hidden and after is not None and (after["w"], after["h"]) == (before["w"], before["h"]),
+    sh("xdotool", "windowminimize", "--sync", window)
+    hidden = until(lambda: not viewable(window))
+    sh("xdotool", "windowactivate", "--sync", window)
+    after = until(lambda: viewable(window) and info(window))
+    check(hidden and after and (after["w"], after["h"]) == (g["w"], g["h"]),
           "minimised and restored: shown again, same size")
 
-    run("wmctrl", "-i", "-r", window, "-t", "1")
-    away = wait_until(lambda: not viewable(window))
-    run("wmctrl", "-s", "1")
-    there = wait_until(lambda: viewable(window))
-    run("wmctrl", "-s", "0")
-    run("wmctrl", "-i", "-r", window, "-t", "0")
-    check(away and there and game.process.poll() is None, "sent to another workspace: shown there")
+    sh("wmctrl", "-i", "-r", window, "-t", "1")
+    away = until(lambda: not viewable(window))
+    sh("wmctrl", "-s", "1")
+    there = until(lambda: viewable(window))
+    sh("wmctrl", "-s", "0")
+    sh("wmctrl", "-i", "-r", window, "-t", "0")
+    check(away and there and game.alive(), "sent to another workspace: shown there")
 
-    run("xdotool", "windowsize", window, "10", "10")
-    tiny = wait_until(lambda: info(window)["w"] < 400 and info(window))
+    # The scene's size in targets, measured in the maximised window and a wide one.
+    sh("xdotool", "windowsize", "--sync", window, "1100", "300")
+    until(lambda: extents(frame)[3] < 400)
+    shapes.append(target_ratios(frame))
+    scene_w, scene_h = min(s[0] for s in shapes), min(s[1] for s in shapes)
+    check(abs(g["w"] / g["h"] - scene_w / scene_h) < 0.01,
+          f"un-maximised: the scene's proportions ({g['w']} x {g['h']}, {scene_w / scene_h:.3f})")
+    sh("xdotool", "windowsize", window, "10", "10")
+    tiny = until(lambda: info(window)["w"] < 400 and info(window))
     check(tiny and tiny["w"] >= 200 and tiny["h"] >= 100, f"made tiny: kept usable ({tiny and tiny['w']} px wide)")
-    run("wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz")
-    wait_until(lambda: info(window)["w"] >= SCREEN[0] - 2)
-    activate(window)
-    x, y = on_screen(window, TITLE_INSIDE, scene)
-    check(near(pixel(x, y), PALE_ORANGE), "maximised again: the title's box where the layout puts it")
+    sh("wmctrl", "-i", "-r", window, "-b", "add,maximized_vert,maximized_horz")
+    until(lambda: info(window)["w"] >= screen["w"] - 2)
+    title = need(frame, pyatspi.ROLE_LABEL, "Les Kovrant")
+    check(until(lambda: near(pixel(*spot(window, frame, title, 0.02)), PALE_ORANGE)),
+          "maximised again: the title's box where the program says it is")
 
     # No window manager: another program may give any size.
-    display.stop_wm()
-    run("xdotool", "windowsize", window, "32000", "32000")
+    sh("openbox", "--exit")
+    until(lambda: "Openbox" not in sh("wmctrl", "-m"))
+    sh("xdotool", "windowsize", window, "32000", "32000")
     # The server grants it at once; the program then takes it back to what a screen can show.
-    g = wait_until(lambda: (lambda i: i if i["w"] <= 3840 and i["h"] <= 2160 else None)(info(window))) or info(window)
-    rss = game.rss_kib() // 1024
+    g = until(lambda: (lambda i: i if i["w"] <= 3840 and i["h"] <= 2160 else None)(info(window))) or info(window)
     check(g["w"] <= 3840 and g["h"] <= 2160, f"forced to 32000 x 32000: kept to {g['w']} x {g['h']}")
+    with open(f"/proc/{game.process.pid}/status") as status:
+        rss = next(int(line.split()[1]) for line in status if line.startswith("VmRSS:")) // 1024
     check(rss < 200, f"forced to 32000 x 32000: {rss} MiB resident")
-    game.kill()
-    display.start_wm()
+    game.process.kill()
+    subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    until(lambda: "Openbox" in sh("wmctrl", "-m"))
 
     for scale in (0.5, 1.5, 3):
         game, window = start_presentation(kovrant, scale=scale)
-        wait_until(lambda: info(window)["w"] >= SCREEN[0] - 2)
-        # The first paint after the window manager's resize.
-        painted = lambda: near(pixel(*on_screen(window, TITLE_INSIDE, scene)), PALE_ORANGE)
-        wait_until(painted)
-        spots = [pixel(*on_screen(window, TITLE_INSIDE, scene)), pixel(*on_screen(window, TARGET_YELLOW, scene))]
-        check(near(spots[0], PALE_ORANGE) and near(spots[1], YELLOW),
-              f"at scale factor {scale}: the scene fits the window (title box {spots[0]}, target {spots[1]})")
-        game.kill()
+        until(lambda: info(window)["w"] >= screen["w"] - 2)
+        frame = game.frame(PRESENTATION)
+        title, disc = need(frame, pyatspi.ROLE_LABEL, "Les Kovrant"), target(frame)
+        # The first paint after the window manager's resize; the yellow disc below the "+10".
+        spots = lambda: [pixel(*spot(window, frame, title, 0.02)), pixel(*spot(window, frame, disc, 0.5, 0.55))]
+        until(lambda: near(spots()[0], PALE_ORANGE))
+        seen, (w, h) = spots(), target_ratios(frame)
+        fit = min(w / scene_w, h / scene_h)
+        check(abs(fit - 1) < 0.02 and near(seen[0], PALE_ORANGE) and near(seen[1], YELLOW),
+              f"at scale factor {scale}: the scene fits the window ({fit:.3f} of it; title box {seen[0]},"
+              f" target {seen[1]})")
+        game.process.kill()
 
 
 def main():
     part, kovrant, one_screen = sys.argv[1:4]
-    for tool in ("Xvfb", "openbox", "xdotool", "wmctrl", "xwininfo", "xprop", "import"):
-        if shutil.which(tool) is None:
-            sys.exit(f"{tool} is missing: scripts/setup-debian.sh --tests installs it")
-    display = Display()
     try:
-        if part == "closing":
-            closing(kovrant, one_screen, display)
-        else:
-            geometry(kovrant, display)
+        closing(kovrant, one_screen) if part == "closing" else geometry(kovrant)
     finally:
-        for game in games:
-            game.kill()
-        display.close()
-    print(f"{part}: {len(failures)} failed")
-    return 1 if failures else 0
+        for game in runs:
+            game.process.kill()
+            game.process.wait()
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    run(main)

@@ -1,0 +1,21 @@
+# Writes the uninstaller's list of what the installer lays down, from the installed folder:
+#   cmake -DSTAGE=<folder> -DOUTPUT=<file.nsh> -P uninstall-list.cmake
+file(GLOB_RECURSE files RELATIVE ${STAGE} ${STAGE}/*)
+list(SORT files)
+set(text "")
+set(folders "")
+foreach(file IN LISTS files)
+    string(REPLACE "/" "\\" path "${file}")
+    string(APPEND text "Delete \"$INSTDIR\\${path}\"\n")
+    get_filename_component(folder ${file} DIRECTORY)
+    if(folder)
+        list(APPEND folders ${folder})
+    endif()
+endforeach()
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING) # the deeper ones first
+foreach(folder IN LISTS folders)
+    string(REPLACE "/" "\\" path "${folder}")
+    string(APPEND text "RMDir \"$INSTDIR\\${path}\"\n")
+endforeach()
+file(WRITE ${OUTPUT} "${text}")
