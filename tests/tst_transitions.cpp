@@ -1,3 +1,6 @@
+// The ways from one screen to another as a player takes them, and what each programme keeps to itself:
+// its screens, its variables, its random source, its window system's activations.
+
 #include "exercise/kovrant.h"
 #include "exercise/regles.h"
 #include "support.h"
