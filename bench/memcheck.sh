@@ -7,7 +7,7 @@
 # Runs on the xcb platform under Xvfb when Xvfb is installed, else offscreen.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-. tests/desktop/session.sh
+. scripts/session.sh
 session_lead bench/memcheck.sh "$@"
 build=${1:-build-memcheck}
 

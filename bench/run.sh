@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The display comes from the desktop tests' session: our own process group, scratch folders, cleanup.
-. tests/desktop/session.sh
+. scripts/session.sh
 session_lead bench/run.sh "$@"
 build=${1:-build-bench}
 runs=${RUNS:-11}
@@ -34,7 +34,7 @@ probe=$build/bench/kovrant_startup_probe
 export SCREEN=${SCREEN:-1280x720x24}
 # Where the target's red ring shows on the presentation screen, asked of the program itself, in a
 # session with the accessibility bus: the game's window size and the point in it, in pixels.
-where=$(tests/desktop/session.sh --program "$game" -- /usr/bin/python3 bench/target_point.py) ||
+where=$(scripts/session.sh --program "$game" -- /usr/bin/python3 bench/target_point.py) ||
     { echo "could not ask the game where its target is" >&2; exit 1; }
 read -r scene_w scene_h ring_x ring_y <<<"$where"
 

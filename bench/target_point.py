@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Prints the presentation window's width and height and a point of the target's red ring in it, in
 pixels, as the program reports them on the accessibility bus: the start-up probe's reference point.
-Run inside tests/desktop/session.sh --program."""
+Run inside scripts/session.sh --program."""
 import os
 import sys
 

@@ -12,7 +12,7 @@ set(CMAKE_INSTALL_BINDIR .)
 # The benchmarks read the memory through POSIX calls; their figures are for Linux anyway.
 set(KOVRANT_BUILD_BENCH OFF)
 if(CMAKE_CROSSCOMPILING AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tests/windows/wine-run.sh)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh)
 endif()
 
 enable_language(RC)

@@ -6,7 +6,7 @@ and the congratulations.
     atspi_play.py [keyboards]
 
 keyboards: plays two questions only, keyed on French then Belgian AZERTY keyboards (see keyboards()).
-Run inside tests/desktop/session.sh with --program.
+Run inside scripts/session.sh with --program.
 """
 
 from player import *  # noqa: F403 (the shared vocabulary of the desktop tests)

@@ -5,7 +5,7 @@ the score passes 99, hears the congratulations and the farewell, and ends the pr
 
     orca_play.py PROGRAM SPOKEN_LOG
 
-Run inside tests/desktop/session.sh. Starts Orca, then the program, as on the child's desktop. Speech
+Run inside scripts/session.sh. Starts Orca, then the program, as on the child's desktop. Speech
 goes to a speech-dispatcher of our own whose only "synthesizer" appends each utterance to a file; no
 sound device is needed. SPOKEN_LOG receives what Orca said, one utterance a line.
 """

@@ -2,7 +2,7 @@
 mouse send them, the game's windows and controls read through the accessibility bus (where a control
 is, too: the tests never copy the layouts), and reading a calculation the way the game words it.
 
-Run inside tests/desktop/session.sh, which provides the display and the buses."""
+Run inside scripts/session.sh, which provides the display and the buses."""
 import os  # os too is for the tests, which import this module whole
 import re
 import shutil

@@ -4,7 +4,7 @@ actions of the desktop entry over it, a setting that cannot be read. What the ch
 the rules screen through the accessibility bus. (A mistaken --temps is no_display.sh's: refused without
 any display at all.)
 
-Run inside tests/desktop/session.sh (without --program):  temps_play.py KOVRANT DESKTOP_ENTRY
+Run inside scripts/session.sh (without --program):  temps_play.py KOVRANT DESKTOP_ENTRY
 """
 import configparser
 import os

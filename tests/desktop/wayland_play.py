@@ -6,7 +6,7 @@ sway's tree, the drawing from screenshots, where the controls are from the acces
 
     wayland_play.py focus|no-focus
 
-Run inside tests/desktop/session.sh --sway MODE --program PATH. no-focus: sway gives new windows nothing,
+Run inside scripts/session.sh --sway MODE --program PATH. no-focus: sway gives new windows nothing,
 so only the program's own routing brings the keys to the screen it has just shown.
 """
 import json

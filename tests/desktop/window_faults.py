@@ -10,7 +10,7 @@ geometry: un-maximised, minimised and restored, sent to another workspace, made 
           scale factors 0.5 to 3: the frame stays on the screen, the scene whole in the window, the
           memory bounded.
 
-Run inside tests/desktop/session.sh --wm. ONE_SCREEN shows FIN over Kovrant (FIN is otherwise only
+Run inside scripts/session.sh --wm. ONE_SCREEN shows FIN over Kovrant (FIN is otherwise only
 reached by winning). Where a control is comes from the program, through the accessibility bus.
 """
 import signal

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# A desktop session of our own for the tests that drive the real program: an X server, a D-Bus session
-# bus with the accessibility bus on it, private settings folders, and everything gone again on exit.
+# A desktop session of our own, the one way the desktop tests and the benchmarks start a display: an X
+# server (or a headless Wayland compositor), a D-Bus session bus with the accessibility bus on it, private
+# settings folders, and everything gone again on exit.
 #
 # Run it:
 #   session.sh [--displays FIRST-LAST] [--wm] [--sway focus|no-focus] [--program PATH] -- COMMAND [ARG...]
@@ -225,20 +226,21 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
         id "$user" >/dev/null 2>&1 || useradd --system --user-group --no-create-home \
             --home-dir /nonexistent --shell /usr/sbin/nologin "$user" || exit
         # That user may not enter the folders of the build (a clone under /root): the session runs from a
-        # copy of these scripts and of the program that it can read.
-        here=$(cd "$(dirname "$0")" && pwd)
+        # copy of this script, of the program and of each script it is given, with that script's folder.
         stage=$(mktemp -d "${TMPDIR:-/tmp}/kovrant-sway.XXXXXX")
-        cp -r "$here" "$stage/desktop"
-        staged=()
+        cp "$0" "$stage/session.sh"
+        staged=() n=0
         for a in "${arguments[@]}"; do
-            case $a in
-            "$program") cp "$program" "$stage/kovrant" && a=$stage/kovrant ;;
-            "$here"/*) a=$stage/desktop/${a#"$here"/} ;;
-            esac
+            if [ "$a" = "$program" ]; then
+                cp "$program" "$stage/kovrant" && a=$stage/kovrant
+            elif [ -f "$a" ] && case $a in /usr/* | /bin/*) false ;; esac; then
+                n=$((n + 1))
+                cp -r "$(dirname "$a")" "$stage/$n" && a=$stage/$n/$(basename "$a")
+            fi
             staged+=("$a")
         done
         chmod -R a+rX "$stage"
-        setpriv --reuid="$user" --regid="$user" --init-groups "$stage/desktop/session.sh" "${staged[@]}"
+        setpriv --reuid="$user" --regid="$user" --init-groups "$stage/session.sh" "${staged[@]}"
         status=$?
         rm -rf "$stage"
         exit "$status"

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Runs a program of the Windows build under Wine, as CTest's emulator for the cross build.
+# Runs a program of the Windows build under Wine: the cross build's CMAKE_CROSSCOMPILING_EMULATOR, through
+# which CTest and any build step run what the build made.
 #
 #   wine-run.sh PROGRAM.exe [ARG...]   runs it in the build's Wine prefix; a QtTest program (tst_*) writes
 #                                      its log to a file, which is then printed
