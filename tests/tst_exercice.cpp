@@ -201,17 +201,6 @@ private Q_SLOTS:
             QCOMPARE(p.e.clignote(), tick < 170);
         }
     }
-
-    // The game is won when a new question is due above 99 points: nothing more is posed.
-    void aWonGamePosesNothing() {
-        Partie p(TempsAccorde(), 95);
-        p.repondre(1.0);
-        const QString posed = p.e.champs().calcul.texte_calcul;
-        QCOMPARE(p.taper(u"5"_s), Effet::Fin);
-        QCOMPARE(p.e.champs().calcul.texte_calcul, posed);
-        QCOMPARE(p.e.phase(), Phase::Pause);
-        QCOMPARE(p.m.score.value(), 105);
-    }
 };
 
 QTEST_MAIN(ExerciceTest)

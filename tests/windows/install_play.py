@@ -45,15 +45,12 @@ def check(condition, what):
     return condition
 
 
-def stop(what):
-    check(False, what)
-    shot = os.path.join(os.environ.get("TMPDIR", "/tmp"), "kovrant-windows-failure.png")
-    if subprocess.run(["import", "-window", "root", shot], capture_output=True).returncode == 0:
-        print("the screen as it was: " + shot, flush=True)
-    finish()
-
-
 def finish():
+    """Ends the test, with a picture of the screen if anything failed."""
+    if failures:
+        shot = os.path.join(os.environ.get("TMPDIR", "/tmp"), "kovrant-windows-failure.png")
+        subprocess.run(["import", "-window", "root", shot], capture_output=True)
+        print("the screen as it was: " + shot, flush=True)
     subprocess.run(["wineserver", "-k"], env=WINE_ENV, capture_output=True)
     sys.exit(1 if failures else 0)
 
@@ -64,11 +61,9 @@ def wine(*args, timeout=180):
 
 def wait_until(predicate, seconds):
     deadline = time.monotonic() + seconds
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
+    while not (value := predicate()) and time.monotonic() < deadline:
         time.sleep(0.1)
+    return value
 
 
 def run(*args):
@@ -76,13 +71,8 @@ def run(*args):
 
 
 def files_under(folder):
-    found = {}
-    for root, _, names in os.walk(folder):
-        for name in names:
-            path = os.path.join(root, name)
-            with open(path, "rb") as f:
-                found[os.path.relpath(path, folder)] = f.read()
-    return found
+    paths = [os.path.join(root, name) for root, _, names in os.walk(folder) for name in names]
+    return {os.path.relpath(path, folder): open(path, "rb").read() for path in paths}
 
 
 def colours(x, y, w=1, h=1):
@@ -166,7 +156,7 @@ log = open(os.path.join(SESSION, "kovrant.log"), "wb")
 game = subprocess.Popen(["wine", PROGRAM], env=WINE_ENV, cwd=SESSION, stdout=log, stderr=log)
 presentation = new_window(None)
 if not check(presentation is not None, "the installed program shows its presentation"):
-    stop("no window")
+    finish()
 
 
 def target_drawn():
@@ -181,7 +171,7 @@ if os.environ.get("KOVRANT_WINDOWS_SHOT"):
 press("space", "Tab", "Tab", "Tab", "Return")
 exercise = new_window(presentation)
 if not check(exercise is not None, "the arrow opens the exercise"):
-    stop("no exercise")
+    finish()
 check(not arrow_shown(exercise), "a question waits for its answer")
 # The top row's 1 and 2 (& and é on AZERTY), then Enter: judged, so they were taken as digits.
 press("10", "11", "Return")
@@ -191,7 +181,7 @@ check(wait_until(lambda: not arrow_shown(exercise), 10), "a key after the verdic
 press("Escape")
 farewell = new_window(exercise, alone=False)  # over the exercise
 if not check(farewell is not None, "Escape leads to the farewell"):
-    stop("no farewell")
+    finish()
 press("Return")
 try:
     status = game.wait(30)
