@@ -13,7 +13,7 @@ set_tests_properties(windows_wine_end PROPERTIES FIXTURES_CLEANUP wine ENVIRONME
 
 add_test(NAME windows_install_play
     COMMAND ${PROJECT_SOURCE_DIR}/scripts/session.sh --wm --
-        /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/../../tests/windows/install_play.py
+        /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/desktop/windows_install_play.py
         ${KOVRANT_WINDOWS_SETUP} ${KOVRANT_WINDOWS_STAGE})
 set_tests_properties(windows_install_play PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 

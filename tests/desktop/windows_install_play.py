@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The Windows installer under Wine, as a school's deployment tool and then a child use it.
 
-    session.sh --wm -- install_play.py SETUP.EXE STAGE
+    session.sh --wm -- windows_install_play.py SETUP.EXE STAGE
 
 In a Wine prefix of its own (inside the session's folder, gone with it): SETUP.EXE /S lays down exactly
 the files of STAGE (the folder the installer was made from), the Start-menu shortcuts and the entry of
@@ -9,7 +9,8 @@ the files of STAGE (the folder the installer was made from), the Start-menu shor
 through the X server's keyboard on French AZERTY, where the top row types digits only through Windows'
 virtual keys; Escape leads to the farewell, whose Enter ends the program with status 0; uninstall.exe /S
 takes everything away again. KOVRANT_WINDOWS_SHOT names a file for a picture of the game as installed.
-Positions come from the layouts: twips, 15 to the pixel, the scene scaled to fit the window and centred.
+Wine has no accessibility bus to ask where controls are: positions come from the layouts, in twips, 15
+to the pixel, the scene scaled to fit the window and centred.
 """
 
 import os
