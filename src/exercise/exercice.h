@@ -81,7 +81,6 @@ public:
     // The band of the last verdict.
     const Bande& bande() const { return *bande_; }
     TempsAccorde temps() const { return temps_; }
-    const shell::Module11& module11() const { return module11_; }
 
 private:
     shell::Module11& module11_;

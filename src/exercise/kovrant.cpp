@@ -106,11 +106,7 @@ void Kovrant::preparer_partie() {
 }
 
 void Kovrant::nouveau_calcul() {
-    if (!modele_.nouveau_calcul()) {
-        programme_.fin().show();
-        return;
-    }
-    montrer_calcul();
+    montrer(modele_.nouveau_calcul() ? Exercice::Effet::Suivant : Exercice::Effet::Fin);
 }
 
 void Kovrant::montrer_calcul() {
@@ -167,7 +163,7 @@ void Kovrant::montrer(Exercice::Effet effet) {
     case Exercice::Effet::Jugement:
         evaluer_reponse();
         break;
-    case Exercice::Effet::Suivant:
+    case Exercice::Effet::Suivant: // a new question is posed
         montrer_calcul();
         break;
     case Exercice::Effet::Fin:

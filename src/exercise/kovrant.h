@@ -45,7 +45,7 @@ private:
     void Timer2_Timer();
     void fleche_Click();
     void arret_Click();
-    // Shows what a key did to the game.
+    // Shows what a key, or posing the next question, did to the game.
     void montrer(Exercice::Effet effet);
     // The display of a question the model has just posed.
     void montrer_calcul();
