@@ -5,4 +5,4 @@ cd "$(dirname "$0")"
 ./scripts/setup-debian.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build
-exec ./build/src/kovrant
+exec ./build/src/app/kovrant

@@ -7,9 +7,9 @@
 // With --idle-seconds the game stops at its first calculation, prints "question" and lets the event loop
 // run for S seconds with nobody typing before it goes on: the window in which bench/run.sh measures the
 // idle cost.
-#include "exercise/kovrant.h"
-#include "shell/programme.h"
-#include "ui/runtime.h"
+#include "kovrant.h"
+#include "programme.h"
+#include "runtime.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

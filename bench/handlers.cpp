@@ -1,8 +1,8 @@
 // The handlers a player waits on: a key to the updated calculation, a judgement to the pause display,
 // and a full paint of the exercise window. Run with --benchmark_repetitions to get medians.
-#include "exercise/kovrant.h"
-#include "shell/programme.h"
-#include "ui/runtime.h"
+#include "kovrant.h"
+#include "programme.h"
+#include "runtime.h"
 
 #include <QApplication>
 #include <QImage>

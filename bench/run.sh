@@ -26,7 +26,7 @@ done
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOVRANT_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target kovrant kovrant_bench_floor kovrant_bench_game kovrant_startup_probe \
     kovrant_bench_handlers >/dev/null
-game=$build/src/kovrant
+game=$build/src/app/kovrant
 floor=$build/bench/kovrant_bench_floor
 driver=$build/bench/kovrant_bench_game
 probe=$build/bench/kovrant_startup_probe

@@ -1,9 +1,9 @@
 #include "monkey.h"
 
-#include "exercise/kovrant.h"
+#include "kovrant.h"
+#include "numbers.h"
+#include "runtime_error.h"
 #include "support.h"
-#include "ui/numbers.h"
-#include "ui/runtime_error.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -80,7 +80,7 @@ QString Player::step() {
             broken = check();
         }
         return broken;
-    } catch (const ui::RuntimeErrorException& e) {
+    } catch (const base::RuntimeErrorException& e) {
         return QStringLiteral("runtime error %1 (%2)").arg(int(e.code)).arg(QString::fromStdString(e.what()));
     }
 }
@@ -186,7 +186,7 @@ void Player::answer() {
     const double exact = k->champs().calcul.resultat;
     const std::uint32_t how = draw_(6);
     const double estimate = how < 3    ? exact
-                            : how == 3 ? ui::roundToLeadingDigit(exact)
+                            : how == 3 ? base::roundToLeadingDigit(exact)
                             : how == 4 ? std::floor(exact * (0.5 + draw_(1000) / 1000.0))
                                        : double(draw_(100000000));
     const QString digits = QString::number(qint64(estimate));
@@ -302,7 +302,7 @@ QString Player::check() {
     tally_.farewells += game_->aurevoir().isLoaded() && !std::exchange(aurevoirSeen_, true) ? 1 : 0;
 
     const ui::Form* active = game_->runtime().activeForm();
-    const QString keyed = QString(7, u' ') + ui::espacer_milliers(game_->module11.reponse) + u" ?";
+    const QString keyed = QString(7, u' ') + base::espacer_milliers(game_->module11.reponse) + u" ?";
     static const QRegularExpression answerShape(QStringLiteral("\\A(|0|[1-9][0-9]{0,7})\\z"));
     const std::pair<bool, const char*> rules[] = {
         {!answerShape.match(game_->module11.reponse).hasMatch(), "the answer is not a number as keyed"},

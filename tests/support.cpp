@@ -1,7 +1,7 @@
 #include "support.h"
 
-#include "ui/runtime_error.h"
-#include "ui/units.h"
+#include "runtime_error.h"
+#include "units.h"
 
 #include <QKeyEvent>
 #include <QPainter>

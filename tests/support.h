@@ -1,9 +1,9 @@
 #pragma once
 
-#include "exercise/kovrant.h"
-#include "shell/programme.h"
-#include "ui/form.h"
-#include "ui/units.h"
+#include "form.h"
+#include "kovrant.h"
+#include "programme.h"
+#include "units.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "exercise/exercice.h"
+#include "exercice.h"
 
 #include <QTest>
 #include <cmath>
@@ -18,7 +18,7 @@ namespace {
 // A game without its window, on multiplications, every game from the same seed.
 struct Partie {
     shell::Module11 m;
-    ui::Random hasard{[] { return 4242u; }};
+    base::Random hasard{[] { return 4242u; }};
     Exercice e;
 
     explicit Partie(TempsAccorde temps = {}, int score = 0) : e(m, hasard, temps) {
@@ -192,7 +192,7 @@ private Q_SLOTS:
         QVERIFY(contrast != colour[ring]);
         // Ten ticks in each colour in turn, the contrasting one first, up to the 170th; then it stays.
         for (int tick = 1; tick <= 400; ++tick) {
-            const std::optional<ui::Integer> drawn = p.e.tic_clignotement();
+            const std::optional<base::Integer> drawn = p.e.tic_clignotement();
             const bool phase = tick % 10 == 0 && tick <= 170;
             QCOMPARE(drawn.has_value(), phase);
             if (phase) {

@@ -1,5 +1,5 @@
-#include "exercise/regles.h"
-#include "ui/numbers.h"
+#include "numbers.h"
+#include "regles.h"
 
 #include <QTest>
 #include <cmath>
@@ -15,7 +15,7 @@ namespace {
 // `count` calculations drawn one after another with the given families at a fixed score.
 std::vector<exercise::Calcul> draw(const QList<int>& families, int count, int score = 0,
                                    std::uint32_t seed = 20240611) {
-    ui::Random hasard;
+    base::Random hasard;
     hasard.seed(seed);
     exercise::Familles choisies;
     for (int f : families) {
@@ -56,7 +56,7 @@ private Q_SLOTS:
             } else if (q.operation == Operation::Soustraction) {
                 QCOMPARE(q.resultat, q.nombre1 - q.nombre2);
                 // Far enough apart that the rounded operands still make a positive difference.
-                QVERIFY(ui::roundToLeadingDigit(q.nombre1) - ui::roundToLeadingDigit(q.nombre2) > 100);
+                QVERIFY(base::roundToLeadingDigit(q.nombre1) - base::roundToLeadingDigit(q.nombre2) > 100);
             }
         }
         for (int op = 0; op < 4; ++op) {

@@ -1,4 +1,4 @@
-#include "ui/keyboard.h"
+#include "keyboard.h"
 
 #include <QTest>
 #include <array>

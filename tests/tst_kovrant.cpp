@@ -1,7 +1,7 @@
-#include "exercise/kovrant.h"
-#include "exercise/regles.h"
+#include "colour.h"
+#include "kovrant.h"
+#include "regles.h"
 #include "support.h"
-#include "ui/colour.h"
 
 #include <QFontMetricsF>
 #include <QTest>

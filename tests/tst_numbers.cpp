@@ -1,15 +1,15 @@
-#include "exercise/regles.h"
-#include "ui/colour.h"
-#include "ui/integer.h"
-#include "ui/numbers.h"
-#include "ui/runtime_error.h"
+#include "colour.h"
+#include "integer.h"
+#include "numbers.h"
+#include "regles.h"
+#include "runtime_error.h"
 
 #include <QTest>
 #include <functional>
 
 using namespace Qt::StringLiterals;
-using ui::ErrorCode;
-using ui::Integer;
+using base::ErrorCode;
+using base::Integer;
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr int noError = 0;
 int errorOf(const std::function<void()>& call) {
     try {
         call();
-    } catch (const ui::RuntimeErrorException& e) {
+    } catch (const base::RuntimeErrorException& e) {
         return int(e.code);
     }
     return noError;
@@ -35,9 +35,9 @@ private Q_SLOTS:
     void texts_data() {
         QTest::addColumn<QString>("made");
         QTest::addColumn<QString>("expected");
-        const auto text = [](float x) { return ui::texte_nombre(x); };
-        const auto rounded = [](double x) { return ui::texte_nombre(ui::roundToLeadingDigit(x)); };
-        const auto space = ui::espacer_milliers;
+        const auto text = [](float x) { return base::texte_nombre(x); };
+        const auto rounded = [](double x) { return base::texte_nombre(base::roundToLeadingDigit(x)); };
+        const auto space = base::espacer_milliers;
         QTest::newRow("zero has its blank") << text(0.0f) << u" 0"_s;
         QTest::newRow("negative takes a minus instead of the blank") << text(-5.0f) << u"-5"_s;
         QTest::newRow("negative fraction has no leading zero") << text(-0.25f) << u"-.25"_s;
@@ -57,9 +57,9 @@ private Q_SLOTS:
         QTest::newRow("seven digits") << space(u" 1234567"_s) << u" 1 234 567"_s;
         QTest::newRow("bare four digits") << space(u"1234"_s) << u"1 234"_s;
         QTest::newRow("read: grouped numbers, times, blanks run together")
-            << ui::spokenText(u"12 345 678 × 67 890        ?"_s) << u"12345678 fois 67890 ?"_s;
+            << base::spokenText(u"12 345 678 × 67 890        ?"_s) << u"12345678 fois 67890 ?"_s;
         QTest::newRow("read: numbers apart, four digits after a blank")
-            << ui::spokenText(u"10 sur 100, 12 3456"_s) << u"10 sur 100, 12 3456"_s;
+            << base::spokenText(u"10 sur 100, 12 3456"_s) << u"10 sur 100, 12 3456"_s;
         QTest::newRow("read: multiplication, no exponent")
             << exercise::calcul_a_dire(exercise::Operation::Multiplication, 10000, 1000)
             << u"10000 fois 1000"_s;
@@ -87,12 +87,12 @@ private Q_SLOTS:
         QCOMPARE(errorOf([&] { choisies[-1] = 1; }), subscript);
         QCOMPARE(errorOf([&] { choisies[3] = 1; }), noError);
         QCOMPARE(errorOf([&] { choisies[4] = 1; }), subscript);
-        ui::Array<int, 1, 3> fromOne;
+        base::Array<int, 1, 3> fromOne;
         QCOMPARE(errorOf([&] { fromOne[0] = 1; }), subscript);
         QCOMPARE(errorOf([] { ui::paletteColour(15); }), noError);
         QCOMPARE(errorOf([] { ui::paletteColour(16); }), invalid);
         QCOMPARE(errorOf([] { ui::paletteColour(-1); }), invalid);
-        QCOMPARE(errorOf([] { ui::roundToLeadingDigit(0.0); }), invalid);
+        QCOMPARE(errorOf([] { base::roundToLeadingDigit(0.0); }), invalid);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "options.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // The ways from one screen to another as a player takes them, and what each programme keeps to itself:
 // its screens, its variables, its random source, its window system's activations.
 
-#include "exercise/kovrant.h"
-#include "exercise/regles.h"
+#include "kovrant.h"
+#include "regles.h"
 #include "support.h"
 
 #include <QKeyEvent>
@@ -36,7 +36,7 @@ ui::Form& reachEnd(exercise::Kovrant& k) {
 
 // The calculation a fresh random source seeded with `seed` poses first.
 exercise::Calcul firstCalculation(std::uint32_t seed, std::initializer_list<int> families) {
-    ui::Random hasard;
+    base::Random hasard;
     hasard.seed(seed);
     exercise::Familles choisies;
     for (int f : families) {

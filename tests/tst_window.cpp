@@ -2,9 +2,9 @@
 // with QT_SCALE_FACTOR at 0.5 and 3 (see CMakeLists.txt), so every check is relative to the screen. What
 // each screen draws at the scene's own size is the screenshots' test.
 
-#include "shell/pictures.h"
+#include "picture.h"
+#include "pictures.h"
 #include "support.h"
-#include "ui/picture.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "shell/options.h"
-#include "shell/programme.h"
-#include "ui/runtime.h"
-#include "ui/runtime_error.h"
-#include "ui/window_system.h"
+#include "options.h"
+#include "programme.h"
+#include "runtime.h"
+#include "runtime_error.h"
+#include "window_system.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
     shell::Programme programme(std::move(options));
     try {
         programme.demarrer();
-    } catch (const ui::RuntimeErrorException& error) {
+    } catch (const base::RuntimeErrorException& error) {
         ui::stopProgram(error);
     }
     const int status = QApplication::exec();

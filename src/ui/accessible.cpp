@@ -67,10 +67,10 @@ public:
             return control_->accessibleName();
         }
         if (const auto* label = dynamic_cast<const Label*>(control_)) {
-            return spokenText(label->caption());
+            return base::spokenText(label->caption());
         }
         if (const auto* box = dynamic_cast<const CheckBox*>(control_)) {
-            return spokenText(box->caption());
+            return base::spokenText(box->caption());
         }
         return QString();
     }

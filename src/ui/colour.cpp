@@ -4,7 +4,7 @@
 
 namespace ui {
 
-QColor toQColor(Colour c) {
+QColor toQColor(base::Colour c) {
     if ((c.ole & 0x80000000u) != 0) {
         // System colours follow the usual light desktop scheme on every machine, so that a classroom
         // with a dark theme still sees the screens as designed.
@@ -20,7 +20,7 @@ QColor toQColor(Colour c) {
     return QColor(int(c.ole & 0xFFu), int((c.ole >> 8) & 0xFFu), int((c.ole >> 16) & 0xFFu));
 }
 
-QColor paletteColour(Integer index) {
+QColor paletteColour(base::Integer index) {
     static constexpr std::array<QRgb, 16> palette = {
         qRgb(0, 0, 0),       qRgb(0, 0, 128),   qRgb(0, 128, 0),   qRgb(0, 128, 128),
         qRgb(128, 0, 0),     qRgb(128, 0, 128), qRgb(128, 128, 0), qRgb(192, 192, 192),
@@ -28,7 +28,7 @@ QColor paletteColour(Integer index) {
         qRgb(255, 0, 0),     qRgb(255, 0, 255), qRgb(255, 255, 0), qRgb(255, 255, 255),
     };
     if (index.value() < 0 || index.value() > 15) {
-        runtimeError(ErrorCode::InvalidCall);
+        base::runtimeError(base::ErrorCode::InvalidCall);
     }
     return QColor::fromRgb(palette[static_cast<std::size_t>(index.value())]);
 }

@@ -218,9 +218,10 @@ Control* Form::findControl(QStringView name, int index) const {
 }
 
 void Form::missingControl(const char* name, int index) const {
-    runtimeError(ErrorCode::InvalidCall, QStringLiteral("la fenêtre %1 n'a pas de contrôle %2(%3) de ce type")
-                                             .arg(objectName(), QString::fromUtf8(name))
-                                             .arg(index));
+    base::runtimeError(base::ErrorCode::InvalidCall,
+                       QStringLiteral("la fenêtre %1 n'a pas de contrôle %2(%3) de ce type")
+                           .arg(objectName(), QString::fromUtf8(name))
+                           .arg(index));
 }
 
 Timer& Form::addTimer(const QString& name, int intervalMs, std::function<void()> tick) {

@@ -84,8 +84,8 @@ struct ControlSpec {
     int left, top, width, height;
     const char* caption = "";
     FontSpec font{};
-    Colour fore = colours::windowText;
-    Colour back = colours::windowBackground;
+    base::Colour fore = base::colours::windowText;
+    base::Colour back = base::colours::windowBackground;
     bool transparent = false;
     bool centred = false;
     bool autoSize = false;
@@ -105,10 +105,10 @@ struct FormSpec {
     const char* caption;
     int clientWidth, clientHeight; // twips
     int twipsPerUnit;              // of the drawing: 20 for points, 15 for pixels
-    Colour back;
-    Colour fore;
+    base::Colour back;
+    base::Colour fore;
     FontSpec font;
-    Colour fill = colours::black;
+    base::Colour fill = base::colours::black;
     std::span<const ControlSpec> controls = {}; // from the front to the back
     const char* icon = nullptr;
 };

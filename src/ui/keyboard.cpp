@@ -94,7 +94,7 @@ KeyStroke keyStrokeOf(KeyboardKind kind, const QKeyEvent& event) {
 ClassicKey classicKeyOf(const KeyStroke& stroke) {
     const bool held = chord(stroke);
     if (const int digit = keypadDigit(stroke); digit != noDigit) {
-        return {keys::numpad0 + digit, held ? -1 : '0' + digit};
+        return {base::keys::numpad0 + digit, held ? -1 : '0' + digit};
     }
     const int typed = charCodeOf(stroke.key, stroke.text);
     // A digit, Enter, Escape or Backspace typed as such is taken at its word: on-screen and remote
@@ -103,65 +103,65 @@ ClassicKey classicKeyOf(const KeyStroke& stroke) {
     const bool typesItself = !held && (isDigitCode(typed) || (typed >= 0 && typed < ' '));
     if (const int digit = topRowDigit(stroke); digit != noDigit && !typesItself) {
         if (!held) {
-            return {keys::digit0 + digit, '0' + digit};
+            return {base::keys::digit0 + digit, '0' + digit};
         }
         // Control characters come from Ctrl (Ctrl+3 types Escape under xkb): they are no symbol.
-        return {keys::digit0 + digit, typed >= ' ' && !isDigitCode(typed) ? typed : -1};
+        return {base::keys::digit0 + digit, typed >= ' ' && !isDigitCode(typed) ? typed : -1};
     }
     return {keyCodeOf(stroke.key), held && isDigitCode(typed) ? -1 : typed};
 }
 
 int keyCodeOf(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) {
-        return keys::letterA + (qtKey - Qt::Key_A);
+        return base::keys::letterA + (qtKey - Qt::Key_A);
     }
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
-        return keys::digit0 + (qtKey - Qt::Key_0);
+        return base::keys::digit0 + (qtKey - Qt::Key_0);
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-        return keys::f1 + (qtKey - Qt::Key_F1);
+        return base::keys::f1 + (qtKey - Qt::Key_F1);
     }
     switch (qtKey) {
     case Qt::Key_Backspace:
-        return keys::backspace;
+        return base::keys::backspace;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        return keys::tab;
+        return base::keys::tab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return keys::enter;
+        return base::keys::enter;
     case Qt::Key_Shift:
-        return keys::shift;
+        return base::keys::shift;
     case Qt::Key_Control:
-        return keys::control;
+        return base::keys::control;
     case Qt::Key_Alt:
-        return keys::alt;
+        return base::keys::alt;
     case Qt::Key_Pause:
-        return keys::pause;
+        return base::keys::pause;
     case Qt::Key_Escape:
-        return keys::escape;
+        return base::keys::escape;
     case Qt::Key_Space:
-        return keys::space;
+        return base::keys::space;
     case Qt::Key_PageUp:
-        return keys::pageUp;
+        return base::keys::pageUp;
     case Qt::Key_PageDown:
-        return keys::pageDown;
+        return base::keys::pageDown;
     case Qt::Key_End:
-        return keys::end;
+        return base::keys::end;
     case Qt::Key_Home:
-        return keys::home;
+        return base::keys::home;
     case Qt::Key_Left:
-        return keys::left;
+        return base::keys::left;
     case Qt::Key_Up:
-        return keys::up;
+        return base::keys::up;
     case Qt::Key_Right:
-        return keys::right;
+        return base::keys::right;
     case Qt::Key_Down:
-        return keys::down;
+        return base::keys::down;
     case Qt::Key_Insert:
-        return keys::insert;
+        return base::keys::insert;
     case Qt::Key_Delete:
-        return keys::del;
+        return base::keys::del;
     default:
         return 0;
     }
@@ -171,13 +171,13 @@ int charCodeOf(int qtKey, const QString& text) {
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return chars::enter;
+        return base::chars::enter;
     case Qt::Key_Escape:
-        return chars::escape;
+        return base::chars::escape;
     case Qt::Key_Backspace:
-        return chars::backspace;
+        return base::chars::backspace;
     case Qt::Key_Tab:
-        return chars::tab;
+        return base::chars::tab;
     default:
         break;
     }
@@ -186,11 +186,11 @@ int charCodeOf(int qtKey, const QString& text) {
         return -1;
     }
     const uint c = characters.back();
-    if (c == chars::del) {
+    if (c == base::chars::del) {
         return -1;
     }
     // The game reads 8-bit characters; the others still are keys that type something.
-    return c <= chars::last8Bit ? int(c) : '?';
+    return c <= base::chars::last8Bit ? int(c) : '?';
 }
 
 } // namespace ui

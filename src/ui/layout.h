@@ -22,13 +22,13 @@ constexpr Setting operator|(Setting a, Setting b) {
 }
 
 struct Background {
-    Colour colour;
+    base::Colour colour;
     bool transparent;
 };
-constexpr Background opaque(Colour c) {
+constexpr Background opaque(base::Colour c) {
     return {c, false};
 }
-constexpr Background transparent{colours::windowBackground, true};
+constexpr Background transparent{base::colours::windowBackground, true};
 
 constexpr FontSpec font(const char* name, double size) {
     return {name, size, false, false, false};
@@ -38,7 +38,7 @@ constexpr FontSpec bold(const char* name, double size) {
 }
 
 constexpr ControlSpec label(const char* name, int left, int top, int width, int height, const char* caption,
-                            FontSpec font, Colour fore, Background back, Setting settings = None) {
+                            FontSpec font, base::Colour fore, Background back, Setting settings = None) {
     ControlSpec s{ControlKind::Label, name, left, top, width, height};
     s.caption = caption;
     s.font = font;
@@ -61,7 +61,7 @@ constexpr ControlSpec image(const char* name, int left, int top, int width, int 
 }
 
 constexpr ControlSpec pictureBox(const char* name, int left, int top, int width, int height,
-                                 const char* picture, Colour back) {
+                                 const char* picture, base::Colour back) {
     ControlSpec s{ControlKind::PictureBox, name, left, top, width, height};
     s.caption = picture;
     s.back = back;
@@ -74,7 +74,7 @@ struct Pointer {
 };
 
 constexpr ControlSpec checkBox(const char* name, int index, int left, int top, int width, int height,
-                               const char* caption, FontSpec font, Colour fore, Colour back,
+                               const char* caption, FontSpec font, base::Colour fore, base::Colour back,
                                Pointer pointer) {
     ControlSpec s{ControlKind::CheckBox, name, left, top, width, height};
     s.index = index;
@@ -87,8 +87,8 @@ constexpr ControlSpec checkBox(const char* name, int index, int left, int top, i
     return s;
 }
 
-constexpr ControlSpec roundedFrame(const char* name, int left, int top, int width, int height, Colour fill,
-                                   Colour border, int borderWidthPixels) {
+constexpr ControlSpec roundedFrame(const char* name, int left, int top, int width, int height,
+                                   base::Colour fill, base::Colour border, int borderWidthPixels) {
     ControlSpec s{ControlKind::Shape, name, left, top, width, height};
     s.back = fill;
     s.fore = border;

@@ -24,7 +24,7 @@ bool hasRealScreen() {
 
 } // namespace
 
-void stopProgram(const RuntimeErrorException& error) {
+void stopProgram(const base::RuntimeErrorException& error) {
     const QString text = QString::fromStdString(error.what());
     std::fprintf(stderr, "Les Kovrant : %s\n", text.toLocal8Bit().constData());
     std::fflush(stderr);
@@ -132,7 +132,7 @@ void Runtime::run(const std::function<void()>& handler) {
     }
     try {
         handler();
-    } catch (const RuntimeErrorException& error) {
+    } catch (const base::RuntimeErrorException& error) {
         stopProgram(error);
     }
 }

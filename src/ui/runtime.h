@@ -159,6 +159,6 @@ private:
 };
 
 // Ends the process at once: the message goes to stderr and, on a real screen, to a dialog.
-[[noreturn]] void stopProgram(const RuntimeErrorException& error);
+[[noreturn]] void stopProgram(const base::RuntimeErrorException& error);
 
 } // namespace ui

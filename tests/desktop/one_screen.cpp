@@ -1,8 +1,8 @@
 // Shows the exercise and, over it, the end of the game, under the program's own watch on the window
 // system: the desktop tests reach with it a screen that only a won game leads to.
 
-#include "shell/programme.h"
-#include "ui/window_system.h"
+#include "programme.h"
+#include "window_system.h"
 
 #include <QApplication>
 

@@ -3,10 +3,10 @@
 //
 //   kovrant-screenshots [directory]      (docs/screenshots by default)
 
-#include "exercise/kovrant.h"
-#include "shell/programme.h"
-#include "ui/fonts.h"
-#include "ui/runtime.h"
+#include "fonts.h"
+#include "kovrant.h"
+#include "programme.h"
+#include "runtime.h"
 
 #include <QApplication>
 #include <QCoreApplication>
