@@ -12,8 +12,9 @@ namespace testsupport {
 
 namespace {
 
-shell::Programme::Options optionsFor(std::uint32_t seed, bool& ended) {
+shell::Programme::Options optionsFor(std::uint32_t seed, bool& ended, exercise::Reglages reglages) {
     shell::Programme::Options options;
+    options.reglages = std::move(reglages);
     options.graine = [seed] { return seed; };
     options.fin = [&ended] { ended = true; };
     return options;
@@ -29,14 +30,20 @@ template <typename T> T& control(const ui::Form& form, QStringView name, int ind
 
 } // namespace
 
-Game::Game(std::uint32_t seed, bool followWindowSystem)
-    : programme(optionsFor(seed, ended_)), module11(programme.module11) {
+Game::Game(std::uint32_t seed, bool followWindowSystem, exercise::Reglages reglages)
+    : programme(optionsFor(seed, ended_, std::move(reglages))), module11(programme.module11) {
     programme.runtime().setFollowWindowSystem(followWindowSystem);
     programme.runtime().setStopOnError(false);
     programme.hasard().seed(seed);
 }
 
 Game::~Game() = default;
+
+exercise::Reglages avecTemps(exercise::TempsAccorde temps) {
+    exercise::Reglages reglages;
+    reglages.temps = temps;
+    return reglages;
+}
 
 ui::FormSlot& Game::screen(QStringView name) {
     const QStringView names[] = {u"Accueil", u"présentation", u"Kovrant", u"FIN", u"Aurevoir"};

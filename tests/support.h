@@ -20,10 +20,11 @@ namespace testsupport {
 
 // A programme for one test: every new game starts from `seed`, a runtime error is thrown to the test,
 // and the end of the program is recorded instead of leaving the event loop. The window system's own
-// activations are ignored unless `followWindowSystem`: the offscreen platform sends them late.
+// activations are ignored unless `followWindowSystem`: the offscreen platform sends them late. What an
+// adult sets (the time allowed, a séance) is `reglages`, fixed for the programme's life as in the game.
 class Game {
 public:
-    explicit Game(std::uint32_t seed = 1, bool followWindowSystem = false);
+    explicit Game(std::uint32_t seed = 1, bool followWindowSystem = false, exercise::Reglages reglages = {});
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -58,6 +59,9 @@ public:
 private:
     bool ended_ = false;
 };
+
+// What an adult sets when it is only the time allowed.
+exercise::Reglages avecTemps(exercise::TempsAccorde temps);
 
 // A fresh programme in `game`, every new game starting from `seed`, on the exercise window.
 exercise::Kovrant& newGame(std::optional<Game>& game, std::uint32_t seed,

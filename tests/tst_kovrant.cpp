@@ -109,7 +109,7 @@ private Q_SLOTS:
     void theClockShowsTheCount() {
         QFETCH(QString, temps);
         QFETCH(int, judgedAt);
-        game->module11.temps_accorde = *exercise::TempsAccorde::lire(temps);
+        game.emplace(1, false, testsupport::avecTemps(*exercise::TempsAccorde::lire(temps)));
         Kovrant& k = game->startGame({2});
         const ui::Label& chronometre = testsupport::label(k, u"chronometre");
         QCOMPARE(chronometre.caption(), u"0"_s);

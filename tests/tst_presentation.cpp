@@ -103,8 +103,9 @@ private Q_SLOTS:
     void clockRule() {
         QFETCH(int, secondes);
         QFETCH(QString, regle);
-        game->module11.temps_accorde =
-            secondes ? *exercise::TempsAccorde::enSecondes(secondes) : exercise::TempsAccorde::sansLimite();
+        game.emplace(1, false,
+                     testsupport::avecTemps(secondes ? *exercise::TempsAccorde::enSecondes(secondes)
+                                                     : exercise::TempsAccorde::sansLimite()));
         QCOMPARE(testsupport::label(openPresentation(), u"Label8").caption(), regle);
     }
 };

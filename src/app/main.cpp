@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
     }
     const ui::WindowSystemWatch watch;
     shell::Programme::Options options;
-    options.temps = temps.temps;
+    options.reglages.temps = temps.temps;
     shell::Programme programme(std::move(options));
     try {
         programme.demarrer();

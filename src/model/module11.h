@@ -1,15 +1,14 @@
 #pragma once
 
 #include "integer.h"
-#include "temps_accorde.h"
 
 #include <QString>
 
 namespace shell {
 
 // The variables the screens share for the whole run, held by the programme. They start at zero and empty
-// texts, but for the time allowed, which the adult chooses before the game starts; nothing is written to
-// disk.
+// texts. What the adult sets before the game (the time allowed, a séance) is not among them: it reaches
+// the screens as the programme's `Reglages`.
 struct Module11 {
     base::Integer score;
     // Families chosen on the presentation screen: 1 additions and subtractions, 2 multiplications,
@@ -19,8 +18,6 @@ struct Module11 {
     QString reponse;               // the digits keyed so far
     base::Integer attente_reponse; // 1 while the calculation on show awaits its answer
     QString texte_score;
-    // How long each question waits for its answer, set once at start-up and never changed during the run.
-    exercise::TempsAccorde temps_accorde;
 };
 
 } // namespace shell

@@ -20,12 +20,12 @@ template <typename Screen> ui::FormSlot::Factory factory(Ecrans& ecrans) {
 } // namespace
 
 Programme::Programme(Options options)
-    : hasard_(std::move(options.graine)), accueil_(runtime_, factory<Accueil>(*this)),
+    : hasard_(std::move(options.graine)), reglages_(std::move(options.reglages)),
+      accueil_(runtime_, factory<Accueil>(*this)),
       presentation_(runtime_, factory<::presentation::Presentation>(*this)),
       kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
       aurevoir_(runtime_, factory<Aurevoir>(*this)) {
     runtime_.setAccessibility(ui::makeAccessibility(runtime_));
-    module11.temps_accorde = options.temps;
     if (options.fin) {
         runtime_.setEndHandler(std::move(options.fin));
     }

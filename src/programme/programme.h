@@ -23,8 +23,8 @@ public:
         // What ending the program does once every window is gone: by default, leave the event loop with
         // status 0.
         std::function<void()> fin;
-        // The time allowed for each question, copied into module11.
-        exercise::TempsAccorde temps = {};
+        // What the adult set: the time allowed, a séance, the number pad.
+        exercise::Reglages reglages = {};
     };
 
     Programme() : Programme(Options{}) {}
@@ -38,6 +38,7 @@ public:
 
     ui::Runtime& runtime() override { return runtime_; }
     base::Random& hasard() override { return hasard_; }
+    const exercise::Reglages& reglages() const override { return reglages_; }
 
     ui::FormSlot& accueil() override { return accueil_; }
     ui::FormSlot& presentation() override { return presentation_; }
@@ -49,6 +50,7 @@ private:
     // Declared before the slots: windows are destroyed while the runtime that delivers their events lives.
     ui::Runtime runtime_;
     base::Random hasard_;
+    const exercise::Reglages reglages_;
     ui::FormSlot accueil_;
     ui::FormSlot presentation_;
     ui::FormSlot kovrant_;

@@ -2,6 +2,7 @@
 
 #include "module11.h"
 #include "random.h"
+#include "reglages.h"
 #include "runtime.h"
 
 namespace shell {
@@ -14,6 +15,8 @@ class Ecrans {
 public:
     virtual ui::Runtime& runtime() = 0;
     virtual base::Random& hasard() = 0;
+    // What the adult set for this run: constant while it lasts.
+    virtual const exercise::Reglages& reglages() const = 0;
 
     virtual ui::FormSlot& accueil() = 0;
     virtual ui::FormSlot& presentation() = 0;

@@ -74,7 +74,7 @@ QColor couleur(base::Integer index) {
 
 Kovrant::Kovrant(shell::Ecrans& programme)
     : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
-      modele_(programme.module11, programme.hasard(), programme.module11.temps_accorde),
+      modele_(programme.module11, programme.hasard(), programme.reglages().temps),
       Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
       chronometre(bind<ui::Label>("chronometre")), reponse_exacte(bind<ui::Label>("réponse_exacte")),
       Titre_aide(bind<ui::Label>("Titre_aide")), arret(bind<ui::Image>("arret")),

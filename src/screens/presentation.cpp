@@ -87,7 +87,7 @@ Presentation::Presentation(shell::Ecrans& programme)
         Table[i] = &bind<ui::CheckBox>("Table", i);
         Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
     }
-    bind<ui::Label>("Label8").setCaption(consigne(module11.temps_accorde));
+    bind<ui::Label>("Label8").setCaption(consigne(programme.reglages().temps));
     auto& fleche = bind<ui::Image>("flèche");
     auto& arret = bind<ui::Image>("arret");
     fleche.onClick = [this] { fleche_Click(); };
