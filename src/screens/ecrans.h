@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bilan.h"
 #include "module11.h"
 #include "random.h"
 #include "reglages.h"
@@ -26,6 +27,8 @@ public:
 
     // The program-wide variables, shared by the screens.
     Module11 module11;
+    // The séance as it is played, when the adult gave one; empty otherwise.
+    exercise::Bilan bilan;
 
 protected:
     Ecrans() = default;
