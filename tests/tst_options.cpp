@@ -46,6 +46,7 @@ private Q_SLOTS:
         QTest::newRow("above") << u"--temps 301"_s << -1 << 2 << mauvaiseDuree.arg(u"301");
         QTest::newRow("word") << u"--temps abc"_s << -1 << 2 << mauvaiseDuree.arg(u"abc");
         QTest::newRow("signed") << u"--temps +40"_s << -1 << 2 << mauvaiseDuree.arg(u"+40");
+        QTest::newRow("a fraction") << u"--temps=1.5"_s << -1 << 2 << mauvaiseDuree.arg(u"1.5");
         QTest::newRow("missing") << u"--temps"_s << -1 << 2
                                  << u"Les Kovrant : il manque la durée après --temps : "_s + valeurs + u'.';
         QTest::newRow("unknown, help not given")
@@ -82,6 +83,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("avertit");
         QTest::newRow("no file") << QByteArray() << u""_s << 30 << QString();
         QTest::newRow("honoured") << "temps=aucune\n"_ba << u""_s << 0 << QString();
+        QTest::newRow("blanks kept by quotes") << "temps=\" 40 \"\n"_ba << u""_s << 40 << QString();
         QTest::newRow("command line wins") << "temps=40\n"_ba << u"--temps aucune"_s << 0 << QString();
         QTest::newRow("out of range")
             << "temps=12\n"_ba << u""_s << 30 << u"vaut « 12 », or il faut "_s + valeurs;
