@@ -43,7 +43,6 @@ private Q_SLOTS:
             << QString();
         QTest::newRow("help") << u"--help"_s << -1 << 0 << u"--temps DURÉE"_s;
         QTest::newRow("help on a séance") << u"--help"_s << -1 << 0 << u"--bilan DOSSIER"_s;
-        QTest::newRow("help on the pad") << u"--help"_s << -1 << 0 << u"--pave [oui|non]"_s;
         QTest::newRow("below") << u"--temps 29"_s << -1 << 2 << mauvaiseDuree.arg(u"29");
         QTest::newRow("above") << u"--temps 301"_s << -1 << 2 << mauvaiseDuree.arg(u"301");
         QTest::newRow("word") << u"--temps abc"_s << -1 << 2 << mauvaiseDuree.arg(u"abc");
@@ -90,12 +89,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("pave");
         QTest::newRow("nothing") << u""_s << QString() << QString() << -1;
         QTest::newRow("a séance") << u"maths.kovrant"_s << u"maths.kovrant"_s << QString() << -1;
-        QTest::newRow("capital extension") << u"/a/B.KOVRANT"_s << u"/a/B.KOVRANT"_s << QString() << -1;
         QTest::newRow("everything") << u"--bilan /srv/b --pave maths.kovrant --temps 40"_s
                                     << u"maths.kovrant"_s << u"/srv/b"_s << 1;
         QTest::newRow("pave non") << u"--pave non m.kovrant"_s << u"m.kovrant"_s << QString() << 0;
         QTest::newRow("glued") << u"--bilan=/srv/b --pave=non"_s << QString() << u"/srv/b"_s << 0;
-        QTest::newRow("pave oui, last") << u"--pave oui"_s << QString() << QString() << 1;
     }
     void seanceLine() {
         QFETCH(QString, arguments);
@@ -139,9 +136,6 @@ private Q_SLOTS:
             << "pave=peut-etre\n"_ba
             << "titre=t\n"_ba << u""_s << 30 << u""_s << -1 << -1
             << u"le réglage pave de cet ordinateur vaut « peut-etre », or il faut oui ou non"_s;
-        QTest::newRow("the séance's folder missing")
-            << QByteArray() << "bilan=absent\n"_ba << u""_s << 30 << u""_s << -1 << 2
-            << u"le dossier du bilan « %1/absent » n'existe pas"_s;
         QTest::newRow("the machine's folder missing, with a séance")
             << "bilan=%1/absent\n"_ba
             << "titre=t\n"_ba << u""_s << 30 << u""_s << -1 << 2

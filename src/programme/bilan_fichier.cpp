@@ -6,6 +6,11 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace shell {
 
 namespace {
@@ -66,11 +71,18 @@ Enregistrement enregistrerFichier(const QString& dossier, const QString& nom, co
 }
 
 QString compteCourant() {
-    QString compte = qEnvironmentVariable("USER");
-    if (compte.isEmpty()) {
-        compte = qEnvironmentVariable("USERNAME");
+    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
+        if (QString compte = qEnvironmentVariable(variable); !compte.isEmpty()) {
+            return compte;
+        }
     }
-    return compte;
+#ifdef Q_OS_UNIX
+    // Started outside a login session (a service, a script): the account's own name.
+    if (const passwd* compte = getpwuid(geteuid()); compte != nullptr) {
+        return QString::fromLocal8Bit(compte->pw_name);
+    }
+#endif
+    return {};
 }
 
 } // namespace shell

@@ -53,9 +53,12 @@ bool Programme::enregistrer_bilan() {
         return true;
     }
     const QString compte = compteCourant();
-    const QDateTime debut = bilan.debut.isValid() ? bilan.debut : QDateTime::currentDateTime();
+    // A séance left before its first calculation is dated when it is saved.
+    if (!bilan.debut.isValid()) {
+        bilan.debut = QDateTime::currentDateTime();
+    }
     const Enregistrement e = enregistrerFichier(
-        reglages_.dossier_bilan, exercise::nom_fichier_bilan(debut, reglages_.seance.nom, compte),
+        reglages_.dossier_bilan, exercise::nom_fichier_bilan(bilan.debut, reglages_.seance.nom, compte),
         exercise::bilan_csv(bilan, reglages_.seance, compte));
     bilan.enregistre = e.reussi;
     derniere_erreur_ = e.erreur;

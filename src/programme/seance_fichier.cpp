@@ -344,10 +344,7 @@ SeanceLue lireSeance(const QByteArray& contenu, const QString& nomAffiche, const
     }
     Lecteur lecteur(nomAffiche, dossier);
     QByteArrayView reste = contenu;
-    // Notepad begins its UTF-8 files with a byte-order mark.
-    if (reste.startsWith("\xEF\xBB\xBF")) {
-        reste = reste.sliced(3);
-    }
+    // Notepad's byte-order mark goes with the first line's decoding.
     for (int numero = 1; !reste.isEmpty(); ++numero) {
         qsizetype fin = reste.indexOf('\n');
         const QByteArrayView octets = reste.first(fin < 0 ? reste.size() : fin);

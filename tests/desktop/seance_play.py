@@ -49,7 +49,7 @@ def install(entry, mime_xml, kovrant):
     with open(os.path.join(share, "applications", os.path.basename(entry)), "w", encoding="utf-8") as f:
         f.write(text)
     shutil.copy(mime_xml, os.path.join(share, "mime", "packages"))
-    subprocess.run(["update-mime-database", os.path.join(share, "mime")], check=True)
+    subprocess.run(["update-mime-database", os.path.join(share, "mime")], check=True, capture_output=True)
     subprocess.run(["update-desktop-database", os.path.join(share, "applications")], check=True)
     return dict(os.environ, XDG_DATA_HOME=share, XDG_DATA_DIRS="/usr/share",
                 XDG_CONFIG_HOME=os.path.join(os.environ["SESSION_DIR"], "config"),
