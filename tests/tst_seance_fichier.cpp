@@ -254,4 +254,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(SeanceTest)
-#include "tst_seance.moc"
+#include "tst_seance_fichier.moc"
