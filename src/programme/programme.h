@@ -45,6 +45,8 @@ public:
     ui::FormSlot& kovrant() override { return kovrant_; }
     ui::FormSlot& fin() override { return fin_; }
     ui::FormSlot& aurevoir() override { return aurevoir_; }
+    ui::FormSlot& ecran_bilan() override { return ecran_bilan_; }
+    bool enregistrer_bilan() override;
 
 private:
     // Declared before the slots: windows are destroyed while the runtime that delivers their events lives.
@@ -56,6 +58,7 @@ private:
     ui::FormSlot kovrant_;
     ui::FormSlot fin_;
     ui::FormSlot aurevoir_;
+    ui::FormSlot ecran_bilan_;
 };
 
 } // namespace shell

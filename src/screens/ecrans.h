@@ -24,6 +24,11 @@ public:
     virtual ui::FormSlot& kovrant() = 0;
     virtual ui::FormSlot& fin() = 0;
     virtual ui::FormSlot& aurevoir() = 0;
+    // The bilan of a séance, after its last calculation.
+    virtual ui::FormSlot& ecran_bilan() = 0;
+
+    // Saves `bilan` in the folder the adult named; false when the file could not be written.
+    virtual bool enregistrer_bilan() = 0;
 
     // The program-wide variables, shared by the screens.
     Module11 module11;
