@@ -287,7 +287,8 @@ private Q_SLOTS:
             testsupport::typeKey(p, Qt::Key_Tab);
             QCOMPARE(p.focusedControl()->name(), u"flèche"_s);
         }
-        testsupport::typeKey(p, Qt::Key_Return, u"\r"_s);
+        // Pressed only: the window is gone before the key comes up once the game starts.
+        QTest::keyPress(&p, Qt::Key_Return);
         QCOMPARE(game->kovrant().isLoaded(), commence);
         QCOMPARE(game->programme.bilan.prenom, commence && prenom ? tape : QString());
     }
