@@ -61,7 +61,9 @@ constexpr auto cellules = [] {
         for (int c = 0; c < colonnes; ++c) {
             a[std::size_t(r * colonnes + c)] =
                 label(nomsCellules.noms[r][c], gauches[c], premiereLigne + r * pas, largeurs[c], 540, "",
-                      cellule, base::colours::black, opaque(white), Centred | Hidden);
+                      cellule, base::colours::black, opaque(white),
+                      // The white ring's cell needs its edge to show on the window.
+                      c == colonnes - 1 ? Centred | Hidden | Border : Centred | Hidden);
         }
     }
     return a;
