@@ -257,7 +257,7 @@ FAULTS = [
     ("level-band", "seance", "level 3 sizes products as level 2",
      "src/model/regles.cpp", "scores[] = {0, 11, 21, 31};", "scores[] = {0, 11, 20, 31};"),
     ("level-ignored", "seance", "the level is not held",
-     "src/model/regles.cpp", "Tirage tirage(hasard, score_du_niveau(niveau, score));", "Tirage tirage(hasard, score);"),
+     "src/model/regles.cpp", "score_du_niveau(niveau, score));", "score_du_niveau(niveau * 0, score));"),
 ]
 DESKTOP_AREAS = {"window", "keyboards"}
 ROOT = Path(__file__).resolve().parent.parent
