@@ -1,6 +1,7 @@
 #include "exercice.h"
 
 #include "codes.h"
+#include "deroulement.h"
 #include "numbers.h"
 
 #include <cmath>
@@ -18,13 +19,35 @@ void Exercice::charger() {
     c_.nb_clignotements = 1000;
 }
 
+void Exercice::suivre_seance(const Seance& seance, Bilan& bilan) {
+    seance_ = &seance;
+    bilan_ = &bilan;
+}
+
+bool Exercice::termine() const {
+    if (seance_ != nullptr && seance_->nombre_de_calculs() > 0) {
+        return juges_ >= seance_->nombre_de_calculs();
+    }
+    return module11_.score > 99;
+}
+
 bool Exercice::nouveau_calcul() {
-    if (module11_.score > 99) {
+    if (termine()) {
         return false;
     }
     c_.secondes = 0;
     module11_.attente_reponse = 1;
-    c_.calcul = tirer_calcul(hasard_, module11_.operations_choisies, module11_.score);
+    if (seance_ == nullptr) {
+        c_.calcul = tirer_calcul(hasard_, module11_.operations_choisies, module11_.score);
+    } else {
+        if (bilan_->lignes.isEmpty() && !bilan_->debut.isValid()) {
+            bilan_->debut = QDateTime::currentDateTime();
+        }
+        // A listed calculation abandoned without a verdict is posed again: the list is judged in order.
+        c_.calcul = juges_ < seance_->liste.size() ? calcul_donne(seance_->liste[juges_])
+                                                   : tirer_calcul(hasard_, module11_.operations_choisies,
+                                                                  module11_.score, seance_->niveau);
+    }
     module11_.reponse.clear();
     c_.reponse_affichee.clear();
     return true;
@@ -87,6 +110,11 @@ void Exercice::evaluer_reponse() {
         c_.aide = ligne_aide(c_.calcul.operation, c_.calcul.nombre1, c_.calcul.nombre2);
     }
     c_.nb_clignotements = 0;
+    if (seance_ != nullptr) {
+        ++juges_;
+        bilan_->lignes.append(
+            ligne_bilan(juges_, c_.calcul, module11_.reponse, c_.ecart, *bande_, c_.secondes.value()));
+    }
     module11_.reponse.clear();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "bilan.h"
 #include "integer.h"
 #include "module11.h"
 #include "random.h"
+#include "reglages.h"
 #include "regles.h"
 #include "temps_accorde.h"
 
@@ -79,6 +81,15 @@ public:
     // Whether ticks of the blink can still change the mark, until the next verdict.
     bool clignote() const { return c_.nb_clignotements < 170; }
 
+    // A teacher's séance: its calculations are posed (listed, or drawn at its level) and each verdict
+    // goes into `bilan`; it ends when its calculations are done, whatever the score. Both outlive the model.
+    void suivre_seance(const Seance& seance, Bilan& bilan);
+    // The calculations judged so far in the séance, and the number of the one on show (from 1).
+    int calculs_juges() const { return juges_; }
+    int numero_calcul() const { return juges_ + (phase() == Phase::Question ? 1 : 0); }
+    // Whether the game is over: a séance's calculations all judged, or else a score above 99.
+    bool termine() const;
+
     Phase phase() const { return module11_.attente_reponse == 1 ? Phase::Question : Phase::Pause; }
     const Champs& champs() const { return c_; }
     // The band of the verdict on show in the pause; none during a question or before the first verdict.
@@ -91,6 +102,9 @@ private:
     TempsAccorde temps_;
     const Bande* bande_ = nullptr;
     Champs c_;
+    const Seance* seance_ = nullptr;
+    Bilan* bilan_ = nullptr;
+    int juges_ = 0;
 };
 
 } // namespace exercise

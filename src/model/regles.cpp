@@ -182,8 +182,13 @@ TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2) {
     return t;
 }
 
-Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Integer score) {
-    Tirage tirage(hasard, score);
+base::Integer score_du_niveau(int niveau, base::Integer score) {
+    static constexpr int scores[] = {0, 11, 21, 31};
+    return niveau >= 1 && niveau <= 4 ? base::Integer(scores[niveau - 1]) : score;
+}
+
+Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Integer score, int niveau) {
+    Tirage tirage(hasard, score_du_niveau(niveau, score));
     Calcul c;
     c.operation = tirage.operation(choisies);
     switch (c.operation) {

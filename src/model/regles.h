@@ -36,7 +36,12 @@ using Familles = base::Array<base::Integer, 0, 3>;
 // multiplications and divisions grow at scores above 10, 20 and 30. Every division comes out whole, and a
 // subtraction's rounded operands always differ, so that its help line never shows a difference of
 // nothing. The draws are taken from `hasard` in a fixed order, so a seed replays a game.
-Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Integer score);
+// A séance's `niveau` (1 to 4) holds multiplications and divisions at the sizes of one of those score
+// bands, whatever the score; 0 lets them rise with it.
+Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Integer score, int niveau = 0);
+// The score whose band sizes the operands: the score itself at level 0, else one score inside the
+// level's band (up to 10, 11 to 20, 21 to 30, above 30).
+base::Integer score_du_niveau(int niveau, base::Integer score);
 
 // One row of the scoring table.
 struct Bande {

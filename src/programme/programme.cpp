@@ -5,6 +5,7 @@
 #include "aurevoir.h"
 #include "bilan_csv.h"
 #include "bilan_fichier.h"
+#include "ecran_bilan.h"
 #include "fin.h"
 #include "kovrant.h"
 #include "pictures.h"
@@ -26,7 +27,7 @@ Programme::Programme(Options options)
       accueil_(runtime_, factory<Accueil>(*this)),
       presentation_(runtime_, factory<::presentation::Presentation>(*this)),
       kovrant_(runtime_, factory<exercise::Kovrant>(*this)), fin_(runtime_, factory<Fin>(*this)),
-      aurevoir_(runtime_, factory<Aurevoir>(*this)) {
+      aurevoir_(runtime_, factory<Aurevoir>(*this)), ecran_bilan_(runtime_, factory<EcranBilan>(*this)) {
     runtime_.setAccessibility(ui::makeAccessibility(runtime_));
     if (options.fin) {
         runtime_.setEndHandler(std::move(options.fin));

@@ -45,6 +45,7 @@ public:
     ui::FormSlot& kovrant() override { return kovrant_; }
     ui::FormSlot& fin() override { return fin_; }
     ui::FormSlot& aurevoir() override { return aurevoir_; }
+    ui::FormSlot& ecran_bilan() override { return ecran_bilan_; }
 
     bool enregistrer_bilan() override;
     // The program is ending: a séance left unfinished and unsaved is saved, with the calculations done
@@ -65,6 +66,7 @@ private:
     ui::FormSlot fin_;
     ui::FormSlot aurevoir_;
     QString derniere_erreur_;
+    ui::FormSlot ecran_bilan_;
 };
 
 } // namespace shell

@@ -24,6 +24,8 @@ public:
     virtual ui::FormSlot& kovrant() = 0;
     virtual ui::FormSlot& fin() = 0;
     virtual ui::FormSlot& aurevoir() = 0;
+    // The bilan of a séance, after its last calculation.
+    virtual ui::FormSlot& ecran_bilan() = 0;
 
     // Saves `bilan` into the folder the adult named, once: true when it is written, or when there is
     // nothing to write (no folder, or already written). False when the writing failed: the bilan stays

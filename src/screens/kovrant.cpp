@@ -51,6 +51,9 @@ constexpr auto controls = rows(
         // its caption the frame would shrink to the words' width and lose the centre it is drawn around.
         label("titre", 3360, 600, 5280, 735, "Les Kovrant", charte::titre, charte::veryDarkRed,
               opaque(charte::paleOrange), Centred | Border),
+        // A séance's count of calculations, in a corner: where the child is, without drawing the eye.
+        label("compte", 16680, 180, 2040, 315, "", font("Verdana", 9.75), base::colours::labelText,
+              opaque(white), Hidden),
     }));
 
 const ui::FormSpec design{
@@ -78,11 +81,14 @@ Kovrant::Kovrant(shell::Ecrans& programme)
       Calcul(bind<ui::Label>("Calcul")), commentaire(bind<ui::Label>("commentaire")),
       chronometre(bind<ui::Label>("chronometre")), reponse_exacte(bind<ui::Label>("réponse_exacte")),
       Titre_aide(bind<ui::Label>("Titre_aide")), arret(bind<ui::Image>("arret")),
-      fleche(bind<ui::Image>("flèche")),
+      fleche(bind<ui::Image>("flèche")), compte(bind<ui::Label>("compte")),
       Timer1(addTimer(QStringLiteral("Timer1"), 1000, [this] { Timer1_Timer(); })),
       Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
     arret.onClick = [this] { arret_Click(); };
     fleche.onClick = [this] { fleche_Click(); };
+    if (const Seance& seance = programme.reglages().seance; seance.active()) {
+        modele_.suivre_seance(seance, programme.bilan);
+    }
     // Three digits of an allowance above 99 seconds would overflow the clock's square at its design size.
     if (modele_.temps().illimite() || modele_.temps().secondes() > 99) {
         chronometre.setFontSize(16);
@@ -137,7 +143,25 @@ void Kovrant::montrer_calcul() {
     aide_->hide();
     score_->hide();
     cible_->renamed();
-    announce([&calcul] { return calcul_a_dire(calcul.operation, calcul.nombre1, calcul.nombre2); });
+    montrer_compte();
+    announce([this, &calcul]() -> QString {
+        const QString dit = calcul_a_dire(calcul.operation, calcul.nombre1, calcul.nombre2);
+        return compte.isVisible() ? compte_a_dire() + QStringLiteral(" : ") + dit : dit;
+    });
+}
+
+void Kovrant::montrer_compte() {
+    const int n = programme_.reglages().seance.nombre_de_calculs();
+    if (n > 0) {
+        compte.setCaption(QStringLiteral("%1 / %2").arg(modele_.numero_calcul()).arg(n));
+        compte.setVisible(true);
+    }
+}
+
+QString Kovrant::compte_a_dire() const {
+    return QStringLiteral("Calcul %1 sur %2")
+        .arg(modele_.numero_calcul())
+        .arg(programme_.reglages().seance.nombre_de_calculs());
 }
 
 void Kovrant::keyPress(int charCode) {
@@ -167,10 +191,15 @@ void Kovrant::montrer(Exercice::Effet effet) {
         montrer_calcul();
         break;
     case Exercice::Effet::Fin:
-        programme_.fin().show();
+        // A séance shows how it went before anything else.
+        if (programme_.reglages().seance.active()) {
+            programme_.ecran_bilan().show();
+        } else {
+            programme_.fin().show();
+        }
         break;
     case Exercice::Effet::AuRevoir:
-        programme_.aurevoir().show();
+        quitter();
         break;
     }
 }
@@ -283,6 +312,14 @@ void Kovrant::fleche_Click() {
 }
 
 void Kovrant::arret_Click() {
+    quitter();
+}
+
+void Kovrant::quitter() {
+    // A séance left before its end keeps what was answered, marked as cut short.
+    if (programme_.reglages().seance.active() && !modele_.termine()) {
+        programme_.bilan.interrompu = true;
+    }
     programme_.aurevoir().show();
 }
 
@@ -304,6 +341,7 @@ void Kovrant::decrire_pour_lecteurs() {
     bind<ui::Image>("environ").accessibleName = [] { return QStringLiteral("environ égal à"); };
     arret.accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
     fleche.accessibleName = [] { return QStringLiteral("Question suivante"); };
+    compte.accessibleName = [this] { return compte_a_dire(); };
 
     cible_ = &addPaintedItem(QAccessible::Graphic, [this]() -> QString {
         const Bande* verdict = modele_.verdict();

@@ -51,6 +51,11 @@ private:
     void montrer(Exercice::Effet effet);
     // The display of a question the model has just posed.
     void montrer_calcul();
+    // A séance's count, "3 / 10"; nothing without one.
+    void montrer_compte();
+    QString compte_a_dire() const;
+    // The farewell, by Escape or the stop sign.
+    void quitter();
 
     shell::Ecrans& programme_;
     shell::Module11& module11;
@@ -76,6 +81,7 @@ private:
     ui::Label& Titre_aide;
     ui::Image& arret;
     ui::Image& fleche;
+    ui::Label& compte;
     ui::Timer& Timer1;
     ui::Timer& Timer2;
 };

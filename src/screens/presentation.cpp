@@ -6,6 +6,8 @@
 #include "layout.h"
 #include "pictures.h"
 
+#include <optional>
+
 namespace presentation {
 
 namespace {
@@ -31,6 +33,12 @@ constexpr auto controls = rows(
         roundedFrame("Shape4", 3600, 6120, 4215, 1935, white, darkRed, 2),
         label("Label25", 4440, 5520, 2655, 375, "Choisis tes opérations", choix, darkRed, opaque(white),
               Centred | AutoSize),
+        // What an adult's séance adds: its title under the game's, and the child's first name.
+        label("titre_séance", 1560, 1260, 8775, 480, "", bold("Trebuchet MS", 15.75), darkRed, opaque(white),
+              Centred | Hidden),
+        label("étiquette_prénom", 2400, 8370, 2055, 375, "Ton prénom :", choix, darkRed, opaque(white),
+              Hidden),
+        textField("prénom", 4440, 8280, 3375, 510, 30, choix, darkRed, white),
     }),
     exercise::lignes_legendes(exercise::Ecran::presentation),
     table({
@@ -79,14 +87,58 @@ QString consigne(exercise::TempsAccorde temps) {
     return QStringLiteral(" Il faut répondre en moins de %1 secondes.").arg(temps.secondes());
 }
 
+// The families of a séance: those it names, or those of the calculations it lists.
+std::optional<exercise::Familles> familles_de(const exercise::Seance& seance) {
+    if (!seance.liste.isEmpty()) {
+        exercise::Familles f;
+        for (const exercise::CalculDonne& c : seance.liste) {
+            const int famille = c.operation == exercise::Operation::Soustraction ? 1 : int(c.operation);
+            if (famille >= 1 && famille <= 3) {
+                f[famille] = 1;
+            }
+        }
+        return f;
+    }
+    return seance.operations;
+}
+
+const char* const noms_familles[] = {"", "Additions, soustractions", "Multiplications", "Divisions"};
+
 } // namespace
 
 Presentation::Presentation(shell::Ecrans& programme)
-    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11) {
+    : ui::Form(programme.runtime(), design), programme_(programme), module11(programme.module11),
+      prenom(bind<ui::TextField>("prénom")) {
+    const exercise::Seance& seance = programme.reglages().seance;
+    familles_imposees_ = familles_de(seance);
     for (int i = 1; i <= 3; ++i) {
         Table[i] = &bind<ui::CheckBox>("Table", i);
         Table[i]->onIndexedClick = [this](int index) { Table_Click(index); };
+        if (familles_imposees_) {
+            Table[i]->setLocked(true);
+            const bool choisie = (*familles_imposees_)[i] == 1;
+            Table[i]->accessibleName = [i, choisie]() -> QString {
+                return QString::fromUtf8(noms_familles[i]) +
+                       (choisie ? QStringLiteral(", choisie par ton enseignant")
+                                : QStringLiteral(", pas au programme"));
+            };
+        }
     }
+    if (familles_imposees_) {
+        auto& consigne_choix = bind<ui::Label>("Label25");
+        consigne_choix.setCaption(QStringLiteral("Ton enseignant a choisi"));
+        // The caption grows right from its left edge: keep it centred over the frame as designed.
+        consigne_choix.setLeft(4440 + (2655 - consigne_choix.width()) / 2);
+    }
+    if (!seance.titre.isEmpty()) {
+        auto& titre_seance = bind<ui::Label>("titre_séance");
+        titre_seance.setCaption(seance.titre);
+        titre_seance.setVisible(true);
+    }
+    prenom.setVisible(seance.prenom);
+    bind<ui::Label>("étiquette_prénom").setVisible(seance.prenom);
+    prenom.accessibleName = [] { return QStringLiteral("Ton prénom"); };
+    prenom.setTabIndex(seance.prenom ? 4 : 0);
     bind<ui::Label>("Label8").setCaption(consigne(programme.reglages().temps));
     auto& fleche = bind<ui::Image>("flèche");
     auto& arret = bind<ui::Image>("arret");
@@ -96,9 +148,9 @@ Presentation::Presentation(shell::Ecrans& programme)
     // For the keyboard and screen readers: the arrow and the stop sign follow the three boxes.
     setAccessibleName(QStringLiteral("Les Kovrant, règles du jeu et choix des opérations"));
     fleche.accessibleName = [] { return QStringLiteral("Commencer le jeu"); };
-    fleche.setTabIndex(4);
+    fleche.setTabIndex(5);
     arret.accessibleName = [] { return QStringLiteral("Arrêter le jeu"); };
-    arret.setTabIndex(5);
+    arret.setTabIndex(6);
     ui::PaintedItem& cible = addPaintedItem(
         QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
     cible.show(exercise::cadre_cible);
@@ -116,9 +168,10 @@ void Presentation::preparer_presentation() {
     surface().clear();
     exercise::dessiner_cible(surface());
     for (int i = 1; i <= 3; ++i) {
-        module11.operations_choisies[i] = 0;
+        // The teacher's choice stands; the child's starts again from nothing.
+        module11.operations_choisies[i] = familles_imposees_ ? (*familles_imposees_)[i] : base::Integer(0);
         // A ticked box always means a chosen family: the marks go with the stored choice.
-        Table[i]->setChecked(false);
+        Table[i]->setChecked(module11.operations_choisies[i] == 1);
     }
 }
 
@@ -128,7 +181,12 @@ void Presentation::Table_Click(int index) {
 
 void Presentation::fleche_Click() {
     const auto& choisies = module11.operations_choisies;
+    if (prenom.isVisible() && prenom.text().trimmed().isEmpty()) {
+        announce([] { return QStringLiteral("Écris d'abord ton prénom."); });
+        return;
+    }
     if (choisies[1] + choisies[2] + choisies[3] > 0) {
+        programme_.bilan.prenom = prenom.text().simplified();
         programme_.kovrant().show();
     } else {
         announce([] { return QStringLiteral("Choisis d'abord une opération."); });

@@ -3,6 +3,9 @@
 #include "form.h"
 #include "integer.h"
 #include "module11.h"
+#include "regles.h"
+
+#include <optional>
 
 namespace shell {
 class Ecrans;
@@ -27,6 +30,9 @@ private:
     shell::Ecrans& programme_;
     shell::Module11& module11;
     base::Array<ui::CheckBox*, 1, 3> Table;
+    ui::TextField& prenom;
+    // The families a séance ticked, which the child cannot change; none without one.
+    std::optional<exercise::Familles> familles_imposees_;
 };
 
 } // namespace presentation

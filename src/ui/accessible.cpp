@@ -11,7 +11,10 @@
 namespace ui {
 
 // One child of a window: a control, a painted item, or the window's notification.
-class AccessibleItem : public QAccessibleInterface, public QAccessibleActionInterface {
+class AccessibleItem : public QAccessibleInterface,
+                       public QAccessibleActionInterface,
+                       public QAccessibleTextInterface,
+                       public QAccessibleEditableTextInterface {
 public:
     AccessibleItem(Form& form, Control* control) : form_(form), control_(control) {}
     AccessibleItem(Form& form, PaintedItem* painted) : form_(form), painted_(painted) {}
@@ -54,6 +57,9 @@ public:
     void setText(QAccessible::Text, const QString&) override {}
 
     QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value && field() != nullptr) {
+            return field()->text();
+        }
         if (t != QAccessible::Name) {
             return QString();
         }
@@ -98,8 +104,15 @@ public:
         if (dynamic_cast<const CheckBox*>(control_) != nullptr) {
             return QAccessible::CheckBox;
         }
+        if (field() != nullptr) {
+            return QAccessible::EditableText;
+        }
         if (dynamic_cast<const Image*>(control_) != nullptr) {
             return control_->onClick ? QAccessible::PushButton : QAccessible::Graphic;
+        }
+        if (control_->onClick && control_->tabIndex() > 0) {
+            // A word that does something when pressed.
+            return QAccessible::PushButton;
         }
         return QAccessible::StaticText;
     }
@@ -114,13 +127,18 @@ public:
                 s.checkable = true;
                 s.checked = box->isChecked();
             }
+            s.editable = field() != nullptr;
+            if (const auto* box = dynamic_cast<const CheckBox*>(control_);
+                box != nullptr && box->isLocked()) {
+                s.readOnly = true;
+            }
         } else if (painted_ != nullptr) {
             s.invisible = !painted_->isVisible() || !form_.isVisible();
         } else {
             // The window's voice shows nowhere; it is "shown" once it has spoken, for Orca to say it.
             s.invisible = notice_.isEmpty();
         }
-        s.readOnly = role() == QAccessible::StaticText;
+        s.readOnly = s.readOnly || role() == QAccessible::StaticText;
         return s;
     }
 
@@ -128,12 +146,22 @@ public:
         if (t == QAccessible::ActionInterface && !actionNames().isEmpty()) {
             return static_cast<QAccessibleActionInterface*>(this);
         }
+        if (t == QAccessible::TextInterface && field() != nullptr) {
+            return static_cast<QAccessibleTextInterface*>(this);
+        }
+        if (t == QAccessible::EditableTextInterface && field() != nullptr) {
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        }
         return nullptr;
     }
 
     QStringList actionNames() const override {
         switch (role()) {
         case QAccessible::CheckBox:
+            if (const auto* box = dynamic_cast<const CheckBox*>(control_);
+                box != nullptr && box->isLocked()) {
+                return {};
+            }
             return {toggleAction(), pressAction()};
         case QAccessible::PushButton:
             return {pressAction()};
@@ -156,7 +184,39 @@ public:
         return {};
     }
 
+    // A line to type in, as screen readers read and write it: one caret at its end, no selection.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return characterCount(); }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override {
+        return field() != nullptr ? field()->text().mid(start, end - start) : QString();
+    }
+    int characterCount() const override { return field() != nullptr ? int(field()->text().size()) : 0; }
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return characterCount(); }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+    void deleteText(int start, int end) override { replaceText(start, end, QString()); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override {
+        if (TextField* f = field(); f != nullptr && f->isVisible()) {
+            QString t = f->text();
+            t.replace(start, end - start, text);
+            f->setText(t);
+        }
+    }
+
 private:
+    TextField* field() const { return dynamic_cast<TextField*>(control_); }
+
     Form& form_;
     Control* control_ = nullptr;
     PaintedItem* painted_ = nullptr;
@@ -343,6 +403,13 @@ void WindowTree::send(AccessibleItem* item, QAccessible::Event what) {
         checked.checked = true;
         QAccessibleStateChangeEvent event(item, checked);
         form_.runtime().sendAccessibilityEvent(event);
+        return;
+    }
+    if (what == QAccessible::TextUpdated) {
+        if (const auto* field = dynamic_cast<const TextField*>(item->control())) {
+            QAccessibleTextUpdateEvent event(item, 0, field->previousText(), field->text());
+            form_.runtime().sendAccessibilityEvent(event);
+        }
         return;
     }
     QAccessibleEvent event(item, what);

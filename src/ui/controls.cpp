@@ -122,6 +122,14 @@ void Label::fitToCaption() {
     setGeometry(QRect(left(), top(), w, h));
 }
 
+void Label::setColours(const QColor& fore, const QColor& back) {
+    if (fore != look_.fore || back != look_.back) {
+        look_.fore = fore;
+        look_.back = back;
+        changed();
+    }
+}
+
 void Label::paint(QPainter& painter) const {
     const QRectF box = onDevicePixels(painter, sceneRect());
     painter.save();
@@ -149,6 +157,71 @@ void Label::paint(QPainter& painter) const {
     const int alignment =
         Qt::AlignTop | Qt::TextSingleLine | (look_.align == Align::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
     painter.drawText(textBox, alignment | Qt::TextDontClip, caption_);
+    painter.restore();
+}
+
+TextField::TextField(ControlHost& host, QString name, QRect twips, Label::Look look, int maxLength)
+    : Control(host, std::move(name), twips), look_(std::move(look)), maxLength_(maxLength) {}
+
+void TextField::setText(const QString& text) {
+    const QString kept = text.left(maxLength_);
+    if (kept == text_) {
+        return;
+    }
+    previous_ = text_;
+    text_ = kept;
+    changed();
+    host_.controlAccessibleChange(*this, QAccessible::TextUpdated);
+    if (onChange) {
+        onChange();
+    }
+}
+
+bool TextField::type(int key, const QString& typed) {
+    if (key == Qt::Key_Backspace) {
+        setText(text_.left(text_.size() - 1));
+        return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Tab ||
+        key == Qt::Key_Backtab) {
+        return false;
+    }
+    // Letters of any alphabet, and what joins them in a name: a hyphen, an apostrophe, a blank.
+    const bool printable = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c.isMark() || c == u'-' || c == u'\'' || c == u' ' || c == u'’';
+    });
+    if (printable) {
+        setText(text_ + typed);
+    }
+    // A field with the focus keeps every other key too: a letter must not also be a window's shortcut.
+    return true;
+}
+
+void TextField::paint(QPainter& painter) const {
+    const QRectF box = onDevicePixels(painter, sceneRect());
+    painter.save();
+    painter.setClipRect(box);
+    painter.fillRect(box, look_.back);
+    const QTransform device = painter.deviceTransform();
+    const qreal w = std::max(1.0, std::round(device.m11())) / device.m11();
+    const qreal h = std::max(1.0, std::round(device.m22())) / device.m22();
+    painter.fillRect(QRectF(box.left(), box.top(), box.width(), h), look_.fore);
+    painter.fillRect(QRectF(box.left(), box.bottom() - h, box.width(), h), look_.fore);
+    painter.fillRect(QRectF(box.left(), box.top(), w, box.height()), look_.fore);
+    painter.fillRect(QRectF(box.right() - w, box.top(), w, box.height()), look_.fore);
+    const QFontMetricsF metrics(look_.font);
+    const qreal margin = metrics.averageCharWidth() / 2;
+    const QRectF textBox = box.adjusted(margin, 0, -margin, 0);
+    painter.setFont(look_.font);
+    painter.setPen(look_.fore);
+    painter.drawText(textBox, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text_);
+    if (hasFocus()) {
+        // The caret after the last letter, and the focus mark inside the border.
+        const qreal x = textBox.left() + metrics.horizontalAdvance(text_) + w;
+        const qreal top = box.center().y() - metrics.height() / 2;
+        painter.fillRect(QRectF(x, top, 2 * w, metrics.height()), look_.fore);
+        paintFocusMark(painter, box.adjusted(2 * w, 2 * h, -2 * w, -2 * h), look_.fore);
+    }
     painter.restore();
 }
 
@@ -189,7 +262,25 @@ void CheckBox::setHovered(bool hovered) {
     }
 }
 
+void CheckBox::setLocked(bool locked) {
+    if (locked == locked_) {
+        return;
+    }
+    locked_ = locked;
+    if (locked) {
+        unlockedTabIndex_ = tabIndex();
+        setTabIndex(0);
+        setFocus(false);
+    } else {
+        setTabIndex(unlockedTabIndex_);
+    }
+    host_.controlAccessibleChange(*this, QAccessible::StateChanged);
+}
+
 void CheckBox::click() {
+    if (locked_) {
+        return;
+    }
     setChecked(!checked_);
     if (onIndexedClick) {
         onIndexedClick(index_);
@@ -214,7 +305,7 @@ void CheckBox::paint(QPainter& painter) const {
     option.fontMetrics = QFontMetrics(look_.font);
     option.state =
         QStyle::State_Enabled | QStyle::State_Active | (checked_ ? QStyle::State_On : QStyle::State_Off);
-    if (hovered_) {
+    if (hovered_ && !locked_) {
         option.state |= QStyle::State_MouseOver;
     }
     option.palette.setColor(QPalette::WindowText, look_.fore);

@@ -112,6 +112,8 @@ public:
     const QFont& font() const { return look_.font; }
     // The caption's size in points, the face unchanged: for a caption that outgrows its designed box.
     void setFontSize(double points);
+    // The text's colour and the box's, for a label whose colour says something (a ring's).
+    void setColours(const QColor& fore, const QColor& back);
 
     void paint(QPainter& painter) const override;
 
@@ -145,13 +147,16 @@ public:
     void setChecked(bool checked);
     void setHovered(bool hovered);
     const QString& caption() const { return caption_; }
+    // A box someone else ticked: shown as it stands, it takes no click and no keyboard focus.
+    bool isLocked() const { return locked_; }
+    void setLocked(bool locked);
 
     // A click or the space bar: the mark flips, then the array's handler hears the index.
     void click() override;
     std::function<void(int)> onIndexedClick;
 
     void paint(QPainter& painter) const override;
-    std::optional<QCursor> cursor() const override { return cursor_; }
+    std::optional<QCursor> cursor() const override { return locked_ ? std::nullopt : cursor_; }
 
 private:
     int index_;
@@ -160,6 +165,31 @@ private:
     std::optional<QCursor> cursor_;
     bool checked_ = false;
     bool hovered_ = false;
+    bool locked_ = false;
+    int unlockedTabIndex_ = 0;
+};
+
+// A line the player types in (a first name): it takes printable characters and Backspace while it has
+// the keyboard focus, up to `maxLength` characters. Enter, Escape and Tab stay the window's.
+class TextField : public Control {
+public:
+    TextField(ControlHost& host, QString name, QRect twips, Label::Look look, int maxLength);
+
+    const QString& text() const { return text_; }
+    // The text before the last change, for screen readers to hear what changed.
+    const QString& previousText() const { return previous_; }
+    void setText(const QString& text);
+    // A key typed while the field has the focus: true when the field took it.
+    bool type(int key, const QString& typed);
+    std::function<void()> onChange;
+
+    void paint(QPainter& painter) const override;
+
+private:
+    Label::Look look_;
+    int maxLength_;
+    QString text_;
+    QString previous_;
 };
 
 class Shape : public Control {

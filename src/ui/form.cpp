@@ -189,6 +189,9 @@ void Form::build(std::span<const ControlSpec> controls) {
                                                  lookOf(row, fonts), cursor);
             break;
         }
+        case ControlKind::TextField:
+            control = std::make_unique<TextField>(host, name, twips, lookOf(row, fonts), row.index);
+            break;
         case ControlKind::Shape:
             control = std::make_unique<Shape>(
                 host, name, twips,
@@ -392,7 +395,8 @@ void Form::mouseReleaseEvent(QMouseEvent* event) {
     if (!clicked) {
         return;
     }
-    if (dynamic_cast<CheckBox*>(control) != nullptr && control->tabIndex() > 0) {
+    if ((dynamic_cast<CheckBox*>(control) != nullptr || dynamic_cast<TextField*>(control) != nullptr) &&
+        control->tabIndex() > 0) {
         for (const auto& other : controls_) {
             other->setFocus(other.get() == control);
         }
@@ -491,6 +495,10 @@ void Form::keyPressEvent(QKeyEvent* event) {
     }
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    }
+    if (auto* field = dynamic_cast<TextField*>(focusedControl());
+        field != nullptr && field->isVisible() && field->type(event->key(), event->text())) {
+        return;
     }
     // Space clicks the focused control; Enter too, but on a check box Enter stays the window's key.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

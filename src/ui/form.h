@@ -74,7 +74,7 @@ public:
     virtual QAccessibleInterface* interfaceOf(const void* source) const = 0;
 };
 
-enum class ControlKind { Label, Image, PictureBox, CheckBox, Shape };
+enum class ControlKind { Label, Image, PictureBox, CheckBox, Shape, TextField };
 
 // One row of a window's control table, as the layouts give it. Positions and sizes are in twips;
 // `caption` is the picture's resource for images and picture boxes.
@@ -91,7 +91,7 @@ struct ControlSpec {
     bool autoSize = false;
     bool border = false;
     bool hidden = false;
-    int index = 0;                // element of a control array (check boxes)
+    int index = 0;                // element of a control array (check boxes); a text field's length
     int borderWidth = 1;          // shapes, in pixels
     bool rounded = false;         // shapes
     const char* cursor = nullptr; // a picture used as the mouse pointer over the control

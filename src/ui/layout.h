@@ -68,6 +68,17 @@ constexpr ControlSpec pictureBox(const char* name, int left, int top, int width,
     return s;
 }
 
+// A line to type in, `length` characters at most, in a box of its text colour.
+constexpr ControlSpec textField(const char* name, int left, int top, int width, int height, int length,
+                                FontSpec font, base::Colour fore, base::Colour back) {
+    ControlSpec s{ControlKind::TextField, name, left, top, width, height};
+    s.index = length;
+    s.font = font;
+    s.fore = fore;
+    s.back = back;
+    return s;
+}
+
 struct Pointer {
     const char* picture;
     QPoint hotSpot;

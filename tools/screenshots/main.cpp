@@ -123,7 +123,7 @@ void playTimeAllowed(exercise::TempsAccorde temps, const char* rules, const char
 // Every picture of `expected` and its temps/ folder against the one of the same name in `written`.
 int compare(const QString& expected, const QString& written) {
     int differ = 0;
-    for (const QString& folder : {QString(), QStringLiteral("temps/")}) {
+    for (const QString& folder : {QString(), QStringLiteral("temps/"), QStringLiteral("seance/")}) {
         const QDir dir(expected + QLatin1Char('/') + folder);
         for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
             const QImage before(dir.filePath(name));
@@ -142,6 +142,54 @@ int compare(const QString& expected, const QString& written) {
     return differ == 0 ? 0 : 1;
 }
 
+// A teacher's séance, seeded the same way: its presentation with a first name typed, and its bilan.
+bool seance(const QString& dir) {
+    using exercise::Operation;
+    exercise::Reglages reglages;
+    reglages.seance.nom = QStringLiteral("produits");
+    reglages.seance.titre = QStringLiteral("Ordre de grandeur d'un produit");
+    reglages.seance.prenom = true;
+    reglages.seance.liste = {{Operation::Multiplication, 345, 21},
+                             {Operation::Division, 5929, 7},
+                             {Operation::Soustraction, 9000, 1234},
+                             {Operation::Addition, 12345, 67890},
+                             {Operation::Multiplication, 48, 52}};
+    shell::Programme jeu({.graine = [] { return 1u; }, .fin = [] {}, .reglages = reglages});
+    programme = &jeu;
+    jeu.runtime().setFollowWindowSystem(false);
+    jeu.hasard().seed(1);
+    jeu.accueil().show();
+    ui::Form& presentation = jeu.presentation().get();
+    for (const QChar c : QStringLiteral("Léa")) {
+        press(presentation, Qt::Key_unknown, QString(c));
+    }
+    save(presentation, "seance/presentation");
+    click(presentation, u"flèche");
+
+    ui::Form& game = kovrant();
+    // Exact; the clock with nothing keyed; close; too far; exact.
+    const char* const estimates[] = {"7245", "", "7000", "60000", "2496"};
+    for (const char* estimate : estimates) {
+        if (*estimate == '\0') {
+            for (int second = 0; second < 30; ++second) {
+                kovrant().timer1().fire();
+            }
+        } else {
+            type(game, QString::fromLatin1(estimate));
+            enter(game);
+        }
+        press(game, Qt::Key_Space, QStringLiteral(" "));
+    }
+    if (!jeu.ecran_bilan().isLoaded()) {
+        QTextStream(stderr) << "the séance did not reach its bilan\n";
+        return false;
+    }
+    save(jeu.ecran_bilan().get(), "seance/bilan");
+    jeu.runtime().shutdown();
+    programme = nullptr;
+    return QDir(dir).exists();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -151,7 +199,8 @@ int main(int argc, char* argv[]) {
         return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     }
     outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
-    if (!QDir().mkpath(outputDir + QStringLiteral("/temps"))) {
+    if (!QDir().mkpath(outputDir + QStringLiteral("/temps")) ||
+        !QDir().mkpath(outputDir + QStringLiteral("/seance"))) {
         QTextStream(stderr) << "cannot create " << outputDir << '\n';
         return 1;
     }
@@ -213,5 +262,8 @@ int main(int argc, char* argv[]) {
                     "temps/exercice-40-juge", 40);
     playTimeAllowed(exercise::TempsAccorde::sansLimite(), "temps/presentation-sans-limite",
                     "temps/exercice-sans-limite-306s", 306);
+    if (!seance(outputDir)) {
+        return 1;
+    }
     return failed ? 1 : 0;
 }
