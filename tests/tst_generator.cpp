@@ -193,7 +193,14 @@ private Q_SLOTS:
         QFETCH(int, points);
         const float ecart = exercise::mesurer_ecart(estimate, resultat);
         QVERIFY(estimate.toInt() != 0 || ecart == 1.0f);
-        QCOMPARE(exercise::bande_pour(ecart).points, points);
+        const exercise::Bande& bande = exercise::bande_pour(ecart);
+        QCOMPARE(bande.points, points);
+        // A listener hears the ring's worth as the score counts it.
+        const int n = std::abs(points);
+        const QString worth = points == 0 ? u"0 point"_s
+                                          : (points > 0 ? u"plus "_s : u"moins "_s) + QString::number(n) +
+                                                (n > 1 ? u" points"_s : u" point"_s);
+        QVERIFY2(QString::fromUtf8(bande.zone).endsWith(worth), bande.zone);
     }
 
     void helpLineOnRoundedOperands_data() {

@@ -65,6 +65,8 @@ private Q_SLOTS:
             << u"10000 fois 1000"_s;
         QTest::newRow("read: division")
             << exercise::calcul_a_dire(exercise::Operation::Division, 5929, 7) << u"5929 divisé par 7"_s;
+        QTest::newRow("read: subtraction")
+            << exercise::calcul_a_dire(exercise::Operation::Soustraction, 5000, 2345) << u"5000 moins 2345"_s;
     }
     void texts() {
         QFETCH(QString, made);
