@@ -213,7 +213,7 @@ private Q_SLOTS:
                 ? k.maximumSize()
                 : QSizeF(screen.width() * fraction.width(), screen.height() * fraction.height()).toSize());
         const QRectF window(QPointF(0, 0), QSizeF(k.size()));
-        const qreal smallest = ui::smallestKeyFor(k.screen()->physicalDotsPerInch());
+        const qreal smallest = 1.5 / 2.54 * k.screen()->physicalDotsPerInch(); // 1.5 cm
         const ui::PadPlacement& placed = k.padPlacement();
         QVERIFY(beside < 0 || placed.beside == (beside == 1));
         const QRectF scene = k.sceneToWidget().mapRect(QRectF(QPointF(0, 0), k.sceneSize()));
