@@ -103,6 +103,31 @@ Vu jouer(const QString& keys, Par par) {
             game.module11.score.value(), k.modele().phase() == exercise::Exercice::Phase::Pause, heard};
 }
 
+// One step on the active window: keys t Tab, T Shift+Tab, s Space, e Enter, > Right, a the letter, z Escape,
+// digits and blanks as typed; b the second box, f the arrow, x the stop sign clicked, or touched when in
+// capitals; ! the end screen shown.
+void step(testsupport::Game& game, QChar s) {
+    ui::Form& form = *game.runtime().activeForm();
+    const int key = u"tTse>az"_s.indexOf(s);
+    const int pointed = u"bfxBFX"_s.indexOf(s);
+    if (key >= 0) {
+        const Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return,
+                                Qt::Key_Right, Qt::Key_A,       Qt::Key_Escape};
+        const char16_t* const texts[] = {u"\t", u"\t", u" ", u"\r", u"", u"a", u"\x1b"};
+        testsupport::typeKey(form, keys[key], QString::fromUtf16(texts[key]));
+    } else if (pointed >= 0) {
+        const QStringView names[] = {u"Table", u"flèche", u"arret"};
+        const ui::Control& control = *form.findControl(names[pointed % 3], pointed % 3 == 0 ? 2 : 0);
+        pointed < 3 ? QTest::mouseClick(&form, Qt::LeftButton, {}, centreOf(form, control))
+                    : touch(form, control);
+    } else if (s == u'!') {
+        game.fin().show();
+    } else {
+        testsupport::typeText(form, s);
+    }
+    settle();
+}
+
 } // namespace
 
 class PaveTest : public QObject {
@@ -137,54 +162,6 @@ private Q_SLOTS:
             QCOMPARE(pave.commentaire, clavier.commentaire);
             QCOMPARE(pave.score, clavier.score);
             QCOMPARE(pave.dit, clavier.dit);
-        }
-    }
-
-    // A finger works wherever the mouse does: touch the Qt turns into clicks reaches every screen's
-    // controls.
-    void touchEverywhere_data() {
-        QTest::addColumn<QString>("screen");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("after"); // the screen active after the touch, or "box" ticked, "fin"
-        QTest::newRow("presentation's box") << u"présentation"_s << u"Table"_s << 2 << u"box"_s;
-        QTest::newRow("presentation's arrow, a box touched first")
-            << u"présentation"_s << u"flèche"_s << 0 << u"Kovrant"_s;
-        QTest::newRow("presentation's stop sign") << u"présentation"_s << u"arret"_s << 0 << u"Aurevoir"_s;
-        QTest::newRow("exercise's arrow") << u"Kovrant"_s << u"flèche"_s << 0 << u"question"_s;
-        QTest::newRow("exercise's stop sign") << u"Kovrant"_s << u"arret"_s << 0 << u"Aurevoir"_s;
-        QTest::newRow("end's arrow") << u"FIN"_s << u"flèche"_s << 0 << u"Aurevoir"_s;
-        QTest::newRow("farewell's arrow") << u"Aurevoir"_s << u"flèche"_s << 0 << u"ended"_s;
-    }
-    void touchEverywhere() {
-        QFETCH(QString, screen);
-        QFETCH(QString, control);
-        QFETCH(int, index);
-        QFETCH(QString, after);
-        testsupport::Game game(3, false, avecPave());
-        game.module11.operations_choisies[2] = 1;
-        if (screen == u"présentation") {
-            game.accueil().show();
-        } else {
-            game.screen(screen).show();
-        }
-        ui::Form& form = game.screen(screen).get();
-        if (screen == u"Kovrant") {
-            testsupport::answer(game.exercise()); // the arrow and the stop sign show in the pause
-        } else if (control == u"flèche" && screen == u"présentation") {
-            touch(form, testsupport::checkBox(form, 3));
-            settle();
-        }
-        touch(form, *form.findControl(control, index));
-        settle();
-        if (after == u"box") {
-            QVERIFY(testsupport::checkBox(form, index).isChecked());
-        } else if (after == u"question") {
-            QCOMPARE(game.exercise().modele().phase(), exercise::Exercice::Phase::Question);
-        } else if (after == u"ended") {
-            QVERIFY(game.ended());
-        } else {
-            QVERIFY(game.isActive(game.screen(after)));
         }
     }
 
@@ -239,14 +216,12 @@ private Q_SLOTS:
                 std::abs(scene.height() - area.height()) < 1.5);
     }
 
-    // The pad's keys are buttons a screen reader names, after the window's own controls, and Tab reaches
-    // them; Space presses the focused one, Enter stays the window's confirmation.
+    // The pad's keys are buttons a screen reader names, after the window's own controls; Tab reaches
+    // them only when asked, Space presses the focused one, Enter stays the window's confirmation.
     void padKeysForScreenReaders() {
-        heard.clear();
         testsupport::Game game(5, false, avecPave());
         game.runtime().setAccessibilityListener(listen);
         Kovrant& k = game.startGame({1});
-        settle();
         QAccessibleInterface* w = QAccessible::queryAccessibleInterface(&k);
         QStringList buttons;
         for (int i = 0; i < w->childCount(); ++i) {
@@ -254,72 +229,54 @@ private Q_SLOTS:
                 buttons.append(w->child(i)->text(QAccessible::Name));
             }
         }
-        QCOMPARE(buttons, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s, u"9"_s,
-                                       u"0"_s, u"effacer"_s, u"valider"_s}));
-        QCOMPARE(k.focusedControl(), nullptr); // the keys wait for Tab
-        testsupport::typeKey(k, Qt::Key_Space, u" "_s);
-        settle();
-        QCOMPARE(game.module11.reponse, QString());
-        for (int i = 0; i < 3; ++i) {
-            testsupport::typeKey(k, Qt::Key_Tab, u"\t"_s);
+        QCOMPARE(buttons.join(u' '), u"1 2 3 4 5 6 7 8 9 0 effacer valider"_s);
+        for (const QChar s : u" ttt \r"_s) {
+            step(game, s == u'\r' ? u'e' : s == u' ' ? u's' : s);
         }
         QCOMPARE(w->focusChild()->text(QAccessible::Name), u"3"_s);
-        testsupport::typeKey(k, Qt::Key_Space, u" "_s);
-        settle();
-        QCOMPARE(game.module11.reponse, u"3"_s);
-        testsupport::typeKey(k, Qt::Key_Return, u"\r"_s);
-        settle();
+        QCOMPARE(k.champs().reponse_affichee, u"3"_s); // the first Space, with nothing focused, keyed nothing
         QCOMPARE(k.modele().phase(), exercise::Exercice::Phase::Pause);
     }
 
-    // The focus mark shows from the first key that moves or uses the focus, on every window after it, and
-    // never to a player who points; the focus itself is there from the start, for screen readers.
-    void focusMarkAfterKeys_data() {
-        QTest::addColumn<QString>("steps"); // t Tab, T Shift+Tab, s Space, e Enter, > Right, a the letter,
-                                            // c a click on a box, x a click on the stop sign, z Escape
-        QTest::addColumn<bool>("marked");
-        QTest::newRow("at start") << u""_s << false;
-        QTest::newRow("a click on a box") << u"c"_s << false;
-        QTest::newRow("a letter") << u"a"_s << false;
-        QTest::newRow("Tab") << u"t"_s << true;
-        QTest::newRow("Shift+Tab") << u"T"_s << true;
-        QTest::newRow("Space") << u"s"_s << true;
-        QTest::newRow("Enter") << u"e"_s << true;
-        QTest::newRow("an arrow") << u">"_s << true;
-        QTest::newRow("farewell from a click") << u"cx"_s << false;
-        QTest::newRow("farewell after Tab on the rules") << u"tx"_s << true;
-        QTest::newRow("exercise keyed, farewell by Escape") << u"c^12e sz"_s << false;
-        QTest::newRow("exercise's pad reached by Tab") << u"c^tz"_s << true;
+    // A finger works wherever the mouse does, Qt making clicks of touch; the focus mark shows from the
+    // first key that moves or uses the focus, on every window after it, never to a player who points.
+    void pointerAndKeysEverywhere_data() {
+        QTest::addColumn<QString>("steps");  // as step() takes them
+        QTest::addColumn<QString>("screen"); // active at the end; empty once the program has ended
+        QTest::addColumn<int>("marked");     // the focus mark drawn; -1 where nothing has the focus
+        QTest::newRow("rules at start") << u""_s << u"présentation"_s << 0;
+        QTest::newRow("a click, a letter") << u"ba"_s << u"présentation"_s << 0;
+        for (const QString& key : {u"t"_s, u"T"_s, u"s"_s, u"e"_s, u">"_s}) {
+            QTest::addRow("key %s", qPrintable(key)) << key << u"présentation"_s << 1;
+        }
+        QTest::newRow("box and arrow touched") << u"BF"_s << u"Kovrant"_s << -1;
+        QTest::newRow("stop sign touched, farewell") << u"X"_s << u"Aurevoir"_s << 0;
+        QTest::newRow("Tab on the rules, farewell") << u"tx"_s << u"Aurevoir"_s << 1;
+        QTest::newRow("exercise's arrow touched") << u"BF12eFz"_s << u"Aurevoir"_s << 0;
+        QTest::newRow("exercise's stop sign touched") << u"BF12eX"_s << u"Aurevoir"_s << 0;
+        QTest::newRow("exercise keyed, Enter and Space") << u"BF12e sz"_s << u"Aurevoir"_s << 0;
+        QTest::newRow("the pad reached by Tab") << u"BFtz"_s << u"Aurevoir"_s << 1;
+        QTest::newRow("end and farewell touched") << u"!FF"_s << QString() << -1;
     }
-    void focusMarkAfterKeys() {
+    void pointerAndKeysEverywhere() {
         QFETCH(QString, steps);
-        QFETCH(bool, marked);
+        QFETCH(QString, screen);
+        QFETCH(int, marked);
         testsupport::Game game(1, false, avecPave());
         game.accueil().show();
-        for (const QChar step : steps) {
-            ui::Form& form = *game.runtime().activeForm();
-            const int i = u"tTse>az"_s.indexOf(step);
-            if (i >= 0) {
-                const Qt::Key keys[] = {Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Space, Qt::Key_Return,
-                                        Qt::Key_Right, Qt::Key_A,       Qt::Key_Escape};
-                const char16_t* const texts[] = {u"\t", u"\t", u" ", u"\r", u"", u"a", u"\x1b"};
-                testsupport::typeKey(form, keys[i], QString::fromUtf16(texts[i]));
-            } else if (step == u'c') {
-                testsupport::clickControl(form, u"Table", 2);
-            } else if (step == u'x') {
-                testsupport::clickControl(form, u"arret");
-            } else if (step == u'^') {
-                testsupport::clickControl(form, u"flèche");
-            } else {
-                testsupport::typeText(form, step);
-            }
+        for (const QChar s : steps) {
+            step(game, s);
         }
-        ui::Form& form = *game.runtime().activeForm();
-        QVERIFY(form.focusedControl() != nullptr);
-        // Drawn now if and only if turning the marks on changes nothing.
-        const QImage now = form.grab().toImage();
-        game.runtime().showFocusMarks();
-        QCOMPARE(form.grab().toImage() == now, marked);
+        QCOMPARE(game.ended(), screen.isEmpty());
+        if (!screen.isEmpty()) {
+            QVERIFY(game.isActive(game.screen(screen)));
+            ui::Form& form = *game.runtime().activeForm();
+            QCOMPARE(form.focusedControl() != nullptr, marked >= 0); // for screen readers, from the start
+            // Drawn if and only if turning the marks on changes nothing.
+            const QImage now = form.grab().toImage();
+            game.runtime().showFocusMarks();
+            QVERIFY(marked < 0 || (form.grab().toImage() == now) == (marked == 1));
+        }
     }
 };
 

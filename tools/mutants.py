@@ -214,7 +214,7 @@ FAULTS = [
      "src/ui/keypad.cpp", "return 1.5 / 2.54 * dotsPerInch;", "return 1.0 / 2.54 * dotsPerInch;"),
     ("pad-always-beside", "pad", "the pad stands beside the scene even in a tall window",
      "src/ui/keypad.cpp", "return rank(below) > rank(beside) ? below.placement : beside.placement;",
-     "return beside.placement;"),
+     "return rank(below) > rank(below) ? below.placement : beside.placement;"),
     ("pad-over-scene", "pad", "the scene keeps the whole window, under the pad",
      "src/ui/form.cpp", "const QRectF area = hasKeyPad() ? padPlacement_.scene : QRectF(rect());",
      "const QRectF area = QRectF(rect());"),
