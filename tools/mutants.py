@@ -226,8 +226,6 @@ FAULTS = [
      "bool keepsEnterForWindow() const override { return false; }"),
     ("pad-unnamed", "pad", "screen readers read the keys' captions' neighbours: no name",
      "src/ui/keypad.cpp", "accessibleName = [name] { return name; };", "accessibleName = [] { return QString(); };"),
-    ("touch-taken", "pad", "the windows take touch events, which then make no clicks",
-     "src/ui/form.cpp", "setMouseTracking(true);", "setMouseTracking(true);\n    setAttribute(Qt::WA_AcceptTouchEvents);"),
     ("focus-mark-always", "focus", "the focus mark shows to a player who only points",
      "src/ui/controls.h", "bool showsFocusMark() const { return focus_ && host_.focusMarkShown(); }",
      "bool showsFocusMark() const { return focus_; }"),
