@@ -16,7 +16,7 @@ else
 fi
 
 echo "== Tools"
-needed=(desktop-file-utils appstream lintian dpkg-dev file)
+needed=(desktop-file-utils appstream lintian dpkg-dev file shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()
 for p in "${needed[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -87,6 +87,7 @@ DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q --reinstall
 for f in /usr/bin/kovrant \
     "/usr/share/applications/$app_id.desktop" \
     "/usr/share/metainfo/$app_id.metainfo.xml" \
+    "/usr/share/mime/packages/$app_id.xml" \
     "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     /usr/share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/$app_id.png \
     /usr/share/man/man6/kovrant.6.gz \
@@ -97,6 +98,27 @@ for f in /usr/bin/kovrant \
     fi
 done
 desktop-file-validate "/usr/share/applications/$app_id.desktop"
+
+# A séance file is of the game's type, and that type opens in the game, as a double click or xdg-open
+# does it. A fresh home, so that no one's own associations answer instead.
+echo "== The séance files' type"
+mime_home=$(mktemp -d)
+printf 'titre = essai\n12 + 13\n' >"$mime_home/maths.kovrant"
+type=$(HOME="$mime_home" XDG_DATA_HOME="$mime_home/share" XDG_CONFIG_HOME="$mime_home/config" \
+    xdg-mime query filetype "$mime_home/maths.kovrant")
+default=$(HOME="$mime_home" XDG_DATA_HOME="$mime_home/share" XDG_CONFIG_HOME="$mime_home/config" \
+    xdg-mime query default application/x-kovrant)
+rm -rf "$mime_home"
+if [ "$type" != "application/x-kovrant" ] || [ "$default" != "$app_id.desktop" ]; then
+    echo "a .kovrant file is '$type', opened by '$default'; expected application/x-kovrant and $app_id.desktop" >&2
+    exit 1
+fi
+if ! grep -q '^MimeType=application/x-kovrant;' "/usr/share/applications/$app_id.desktop" ||
+    ! grep -q '^Exec=kovrant %f' "/usr/share/applications/$app_id.desktop"; then
+    echo "the installed desktop entry does not open séance files" >&2
+    exit 1
+fi
+echo "A .kovrant file is application/x-kovrant and opens in $app_id.desktop."
 
 # Its help needs no display; then it is started as a desktop would start it and must still be
 # running, on its presentation screen, when the timeout stops it.

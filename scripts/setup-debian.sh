@@ -6,14 +6,15 @@
 #   scripts/setup-debian.sh --tests  that, and what the tests on real display servers need: an X server
 #                                    and a window manager, the accessibility bus, Orca and speech
 #                                    dispatching, French keyboard maps, a headless Wayland compositor;
-#                                    and ccache for tools/mutants.py
+#                                    xdg-open and the MIME databases; and ccache for tools/mutants.py
 set -eu
 
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 \
 libgl-dev libxkbcommon-dev qt6-wayland"
 if [ "${1:-}" = "--tests" ]; then
     packages="$packages xvfb xauth x11-utils x11-xkb-utils xdotool wmctrl openbox imagemagick dbus dbus-x11 \
-at-spi2-core python3-pyatspi orca speech-dispatcher sway wtype grim python3 ccache"
+at-spi2-core python3-pyatspi orca speech-dispatcher sway wtype grim python3 ccache \
+xdg-utils libfile-mimeinfo-perl desktop-file-utils shared-mime-info"
 fi
 if [ "${KOVRANT_EXTRA_PACKAGES:-}" != "" ]; then
     packages="$packages $KOVRANT_EXTRA_PACKAGES"

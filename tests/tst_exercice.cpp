@@ -67,7 +67,7 @@ private Q_SLOTS:
             {"Enter judges the estimate as shown", u"1234\r", u"", u"1 234", Effet::Jugement},
             {"= judges too", u"1234=", u"", u"1 234", Effet::Jugement},
             {"a digit ending the pause is lost", u"0\r75", u"5", u"5", Effet::Saisie},
-            {"Escape in the pause: the next question", u"12\r\x1b", u"", u"12", Effet::Suivant},
+            {"Escape in the pause: the next question, no answer", u"12\r\x1b", u"", u"", Effet::Suivant},
             {"Escape during a question: farewell, nothing judged", u"12\x1b", u"12", u"12", Effet::AuRevoir},
         };
         for (const auto& r : rows) {
@@ -87,6 +87,17 @@ private Q_SLOTS:
         const bool judged = effet == Effet::Jugement;
         QCOMPARE(p.e.phase(), judged ? Phase::Pause : Phase::Question);
         QCOMPARE(p.m.attente_reponse.value(), judged ? 0 : 1);
+        QCOMPARE(p.e.verdict() != nullptr, judged);
+    }
+
+    // The answer takes the key it is handed, not the last one typed on the screen.
+    void answerTakesItsKey() {
+        Partie p;
+        p.taper(u"4"_s);
+        QCOMPARE(p.e.saisir_reponse(u"7"_s), Effet::Saisie);
+        QCOMPARE(p.m.reponse, u"47"_s);
+        QCOMPARE(p.e.saisir_reponse(u"\r"_s), Effet::Jugement);
+        QCOMPARE(p.m.touche, u"4"_s);
     }
 
     // The clock counts the seconds of a question up to the adult's allowance, warns a listener on the way
@@ -175,15 +186,16 @@ private Q_SLOTS:
         constexpr int outer[] = {30, 60, 90, 120, 150};
         constexpr int colour[] = {14, 12, 11, 0, 15};
         Partie p(TempsAccorde(), before);
+        QVERIFY(p.e.verdict() == nullptr);
         // Nothing blinks before the first verdict.
         for (int i = 0; i < 300; ++i) {
             QVERIFY(!p.e.tic_clignotement());
         }
         p.repondre(fraction);
         QCOMPARE(p.m.score.value(), after);
-        QCOMPARE(p.e.bande().aide, aide);
+        QCOMPARE(p.e.verdict()->aide, aide);
         const Exercice::Champs& c = p.e.champs();
-        const double radius = std::hypot(c.x_reponse - 750.0, c.y_reponse - 250.0);
+        const double radius = std::hypot(c.dx_reponse, c.dy_reponse);
         // Inside its ring, clear of both edges.
         QVERIFY2(radius >= (ring == 0 ? 0 : outer[ring - 1]) + 3 - 1e-3 && radius <= outer[ring] - 3 + 1e-3,
                  qPrintable(QString::number(radius)));
@@ -203,5 +215,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(ExerciceTest)
+QTEST_GUILESS_MAIN(ExerciceTest)
 #include "tst_exercice.moc"

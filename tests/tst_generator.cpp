@@ -165,7 +165,61 @@ private Q_SLOTS:
         QCOMPARE(t.texte_calcul, texte);
         QCOMPARE(t.decalage_calcul.value(), decalage);
     }
+
+    void estimatesScoreByTheirRatio_data() {
+        QTest::addColumn<float>("resultat");
+        QTest::addColumn<QString>("estimate");
+        QTest::addColumn<int>("points");
+        // The limits are compared in single precision, where some exact ratios (95 %, 90 % of 4000) land
+        // just above them; 75 %, 4/3, half and double sit on their limits and take the better band.
+        const struct {
+            float resultat;
+            int estimate, points;
+        } rows[] = {{1000, 1000, 10}, {1000, 951, 10},  {1000, 1052, 10},     {1000, 1053, 5},
+                    {1000, 901, 5},   {1000, 1111, 5},  {1000, 1112, 1},      {1000, 751, 1},
+                    {1000, 1333, 1},  {1000, 1334, 0},  {1000, 501, 0},       {1000, 749, 0},
+                    {1000, 499, -5},  {1000, 2001, -5}, {1000, 99999999, -5}, {4000, 3800, 5},
+                    {4000, 3600, 1},  {4000, 3000, 1},  {3000, 4000, 1},      {4000, 2000, 0},
+                    {4000, 8000, 0},  {1234, 0, -5}};
+        for (const auto& [resultat, estimate, points] : rows) {
+            QTest::addRow("%g, estimate %d: %+d", double(resultat), estimate, points)
+                << resultat << QString::number(estimate) << points;
+        }
+        QTest::newRow("no estimate: as far as can be") << 1234.f << QString() << -5;
+    }
+    void estimatesScoreByTheirRatio() {
+        QFETCH(float, resultat);
+        QFETCH(QString, estimate);
+        QFETCH(int, points);
+        const float ecart = exercise::mesurer_ecart(estimate, resultat);
+        QVERIFY(estimate.toInt() != 0 || ecart == 1.0f);
+        QCOMPARE(exercise::bande_pour(ecart).points, points);
+    }
+
+    void helpLineOnRoundedOperands_data() {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<float>("nombre1");
+        QTest::addColumn<float>("nombre2");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("3470 + 620") << Operation::Addition << 3470.f << 620.f << u" 3 000 +   600 =  3 600"_s;
+        QTest::newRow("3470 × 62") << Operation::Multiplication << 3470.f << 62.f
+                                   << u" 3 000 \u00D7 60 =   180 000"_s;
+        QTest::newRow("7440 : 62, the dividend made exact")
+            << Operation::Division << 7440.f << 62.f << u" 6 000 :  60 =   100"_s;
+        QTest::newRow("5200 - 1900") << Operation::Soustraction << 5200.f << 1900.f
+                                     << u" 5 000 - 2 000 =  3 000"_s;
+        QTest::newRow("ten million in digits, not exponent form")
+            << Operation::Multiplication << 9999.f << 999.f << u" 10 000 000"_s;
+    }
+    void helpLineOnRoundedOperands() {
+        QFETCH(Operation, operation);
+        QFETCH(float, nombre1);
+        QFETCH(float, nombre2);
+        QFETCH(QString, line);
+        const QString text = exercise::ligne_aide(operation, nombre1, nombre2).texte();
+        QCOMPARE(text.right(line.size()), line);
+    }
 };
 
-QTEST_MAIN(GeneratorTest)
+QTEST_GUILESS_MAIN(GeneratorTest)
 #include "tst_generator.moc"

@@ -13,6 +13,7 @@ Exercice::Exercice(shell::Module11& module11, base::Random& hasard, TempsAccorde
 void Exercice::charger() {
     module11_.score = 0;
     hasard_.reseed();
+    bande_ = nullptr;
     // Far past the last phase, so that nothing blinks before the first verdict.
     c_.nb_clignotements = 1000;
 }
@@ -25,24 +26,24 @@ bool Exercice::nouveau_calcul() {
     module11_.attente_reponse = 1;
     c_.calcul = tirer_calcul(hasard_, module11_.operations_choisies, module11_.score);
     module11_.reponse.clear();
-    phase_ = Phase::Question;
+    c_.reponse_affichee.clear();
     return true;
 }
 
 Exercice::Effet Exercice::touche(int charCode) {
-    module11_.touche = base::characterOf(charCode);
-    if (phase_ == Phase::Pause) {
+    const QString touche = base::characterOf(charCode);
+    module11_.touche = touche;
+    if (phase() == Phase::Pause) {
         return nouveau_calcul() ? Effet::Suivant : Effet::Fin;
     }
     if (charCode == base::chars::escape) {
         return Effet::AuRevoir;
     }
-    return saisir_reponse();
+    return saisir_reponse(touche);
 }
 
-Exercice::Effet Exercice::saisir_reponse() {
+Exercice::Effet Exercice::saisir_reponse(const QString& touche) {
     QString& reponse = module11_.reponse;
-    const QString& touche = module11_.touche;
     if (touche == base::characterOf(base::chars::backspace)) {
         reponse.clear();
     }
@@ -73,8 +74,8 @@ void Exercice::evaluer_reponse() {
     // The angle is the index divided by 6.28 taken as radians: not a conversion from degrees, simply a
     // pseudo-random direction.
     const double angle = c_.angle_reponse.value() / 6.28;
-    c_.x_reponse = static_cast<float>(rayon * std::cos(angle) + 750);
-    c_.y_reponse = static_cast<float>(rayon * std::sin(angle) + 250);
+    c_.dx_reponse = rayon * std::cos(angle);
+    c_.dy_reponse = rayon * std::sin(angle);
     module11_.score += bande_->points;
     // A loss never takes the score below nothing.
     if (module11_.score < 0) {
@@ -87,7 +88,6 @@ void Exercice::evaluer_reponse() {
     }
     c_.nb_clignotements = 0;
     module11_.reponse.clear();
-    phase_ = Phase::Pause;
 }
 
 Exercice::Tic Exercice::tic_horloge() {

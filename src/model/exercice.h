@@ -20,7 +20,8 @@ namespace exercise {
 // screen resets the score.
 class Exercice {
 public:
-    // A question waits for its answer; the pause follows its verdict until the next question.
+    // A question waits for its answer; the pause follows its verdict until the next question. The phase
+    // is `attente_reponse` read as a name: 1 is the question, anything else the pause.
     enum class Phase { Question, Pause };
 
     // What a key did, for the window to show.
@@ -46,7 +47,9 @@ public:
         base::Integer secondes;
         float ecart = 0;
         base::Integer angle_reponse;
-        float x_reponse = 0, y_reponse = 0;
+        // Where the mark lands from the target's centre, kept in double so that the window places it
+        // in single precision exactly once.
+        double dx_reponse = 0, dy_reponse = 0;
         base::Integer couleur1, couleur2;
         float nb_clignotements = 0;
     };
@@ -61,12 +64,12 @@ public:
     // Poses the next calculation and starts its clock; false, with nothing changed, once the score is
     // above 99 and the game is won.
     bool nouveau_calcul();
-    // A character typed on the screen: in the pause it poses the next question and is itself lost;
-    // Escape during a question leaves; anything else goes to the answer.
+    // A character typed on the screen, kept in `touche`: in the pause it poses the next question and is
+    // itself lost; Escape during a question leaves; anything else goes to the answer.
     Effet touche(int charCode);
-    // The last key `touche` applied to the answer: digits build it, Backspace erases it whole, Enter or
-    // "=" confirm a non-empty one.
-    Effet saisir_reponse();
+    // A key, as one character, applied to the answer: digits build it, Backspace erases it whole, Enter
+    // or "=" confirm a non-empty one.
+    Effet saisir_reponse(const QString& touche);
     // Judges the answer as it stands: scores it, places its mark, prepares the help and the blink.
     void evaluer_reponse();
     // One second of the answer clock; the tick that reaches the allowance judges the question.
@@ -76,18 +79,17 @@ public:
     // Whether ticks of the blink can still change the mark, until the next verdict.
     bool clignote() const { return c_.nb_clignotements < 170; }
 
-    Phase phase() const { return phase_; }
+    Phase phase() const { return module11_.attente_reponse == 1 ? Phase::Question : Phase::Pause; }
     const Champs& champs() const { return c_; }
-    // The band of the last verdict.
-    const Bande& bande() const { return *bande_; }
+    // The band of the verdict on show in the pause; none during a question or before the first verdict.
+    const Bande* verdict() const { return phase() == Phase::Pause ? bande_ : nullptr; }
     TempsAccorde temps() const { return temps_; }
 
 private:
     shell::Module11& module11_;
     base::Random& hasard_;
     TempsAccorde temps_;
-    Phase phase_ = Phase::Question;
-    const Bande* bande_ = &bandes.back();
+    const Bande* bande_ = nullptr;
     Champs c_;
 };
 

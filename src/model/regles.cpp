@@ -32,6 +32,35 @@ base::Integer entierCourt(double x) {
     return base::Integer(static_cast<int>(std::floor(x)));
 }
 
+// What each operation writes, says and computes, in the order of `Operation`.
+struct RegleOperation {
+    char16_t signe;     // between the operands, with a blank on each side
+    const char* mot;    // the sign as a synthesiser should say it
+    int decalage1;      // points the calculation moves right for a thousands blank in the first operand
+    int decalage2;      // and in the second
+    bool blanc_aide;    // the help line keeps a blank after the sign
+    bool quotient_aide; // the help rounds the quotient and makes its dividend from it, so that it is exact
+    double (*calculer)(double a, double b);
+};
+
+constexpr RegleOperation regles_operations[] = {
+    {0, "", 0, 0, false, false, [](double, double) { return 0.0; }},
+    {u'+', " plus ", 10, 10, true, false, [](double a, double b) { return a + b; }},
+    {base::chars::times, " fois ", 8, 8, false, false, [](double a, double b) { return a * b; }},
+    {u':', " divisé par ", 10, 0, true, true, [](double a, double b) { return a / b; }},
+    {u'-', " moins ", 10, 10, false, false, [](double a, double b) { return a - b; }},
+};
+
+const RegleOperation& regle(Operation operation) {
+    return regles_operations[static_cast<int>(operation)];
+}
+
+// The sign between its blanks, as the calculation writes it; nothing without an operation.
+QString texte_operateur(Operation operation) {
+    const char16_t signe = regle(operation).signe;
+    return signe == 0 ? QString() : QLatin1Char(' ') + QChar(signe) + QLatin1Char(' ');
+}
+
 // The draws of one calculation, in the order the rules take them.
 class Tirage {
 public:
@@ -60,7 +89,7 @@ public:
         const base::Integer e2 = entierCourt(3 * r() + 3);
         c.nombre2 = entier((puissance10(e2) - 101) * r() + 101);
         if (r() < 0.5) {
-            c.resultat = static_cast<float>(double(c.nombre1) + double(c.nombre2));
+            c.resultat = resultat(c);
             return;
         }
         // A subtraction: a new second operand until the rounded operands differ by more than 100.
@@ -75,8 +104,8 @@ public:
         if (c.nombre1 < c.nombre2) {
             std::swap(c.nombre1, c.nombre2);
         }
-        c.resultat = static_cast<float>(double(c.nombre1) - double(c.nombre2));
         c.operation = Operation::Soustraction;
+        c.resultat = resultat(c);
     }
 
     void multiplication(Calcul& c) {
@@ -98,7 +127,7 @@ public:
         if (r() < 0.5) {
             std::swap(c.nombre1, c.nombre2);
         }
-        c.resultat = static_cast<float>(double(c.nombre1) * double(c.nombre2));
+        c.resultat = resultat(c);
     }
 
     // The quotient is drawn and the dividend made from it, so that every division comes out whole.
@@ -120,6 +149,9 @@ public:
     }
 
 private:
+    static float resultat(const Calcul& c) {
+        return static_cast<float>(regle(c.operation).calculer(c.nombre1, c.nombre2));
+    }
     double r() { return static_cast<double>(hasard_.next()); }
 
     base::Random& hasard_;
@@ -128,67 +160,24 @@ private:
 
 } // namespace
 
-QString texte_operateur(Operation operation) {
-    switch (operation) {
-    case Operation::Addition:
-        return QStringLiteral(" + ");
-    case Operation::Soustraction:
-        return QStringLiteral(" - ");
-    case Operation::Multiplication:
-        return QLatin1Char(' ') + base::characterOf(base::chars::times) + QLatin1Char(' ');
-    case Operation::Division:
-        return QStringLiteral(" : ");
-    case Operation::Aucune:
-        break;
-    }
-    return QString();
-}
-
 QString nombre_a_dire(float x) {
     return QString::number(static_cast<qint64>(x));
 }
 
 QString calcul_a_dire(Operation operation, float nombre1, float nombre2) {
-    const char* mot = "";
-    switch (operation) {
-    case Operation::Addition:
-        mot = " plus ";
-        break;
-    case Operation::Soustraction:
-        mot = " moins ";
-        break;
-    case Operation::Multiplication:
-        mot = " fois ";
-        break;
-    case Operation::Division:
-        mot = " divisé par ";
-        break;
-    case Operation::Aucune:
+    if (operation == Operation::Aucune) {
         return QString();
     }
-    return nombre_a_dire(nombre1) + QString::fromUtf8(mot) + nombre_a_dire(nombre2);
+    return nombre_a_dire(nombre1) + QString::fromUtf8(regle(operation).mot) + nombre_a_dire(nombre2);
 }
 
 TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2) {
     TextesCalcul t;
     t.texte_operande1 = texte_operande(nombre1);
     t.texte_operande2 = texte_operande(nombre2);
-    const bool blanc1 = a_un_blanc(t.texte_operande1);
-    const bool blanc2 = a_un_blanc(t.texte_operande2);
-    switch (operation) {
-    case Operation::Addition:
-    case Operation::Soustraction:
-        t.decalage_calcul = base::Integer(blanc1 ? 10 : 0) + base::Integer(blanc2 ? 10 : 0);
-        break;
-    case Operation::Multiplication:
-        t.decalage_calcul = base::Integer(blanc1 ? 8 : 0) + base::Integer(blanc2 ? 8 : 0);
-        break;
-    case Operation::Division:
-        t.decalage_calcul = blanc1 ? 10 : 0;
-        break;
-    case Operation::Aucune:
-        break;
-    }
+    const RegleOperation& r = regle(operation);
+    t.decalage_calcul = base::Integer(a_un_blanc(t.texte_operande1) ? r.decalage1 : 0) +
+                        base::Integer(a_un_blanc(t.texte_operande2) ? r.decalage2 : 0);
     t.texte_calcul = t.texte_operande1 + texte_operateur(operation) + t.texte_operande2;
     return t;
 }
@@ -211,11 +200,7 @@ Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Intege
     case Operation::Aucune:
         break;
     }
-    TextesCalcul t = textes_calcul(c.operation, c.nombre1, c.nombre2);
-    c.texte_operande1 = std::move(t.texte_operande1);
-    c.texte_operande2 = std::move(t.texte_operande2);
-    c.texte_calcul = std::move(t.texte_calcul);
-    c.decalage_calcul = t.decalage_calcul;
+    static_cast<TextesCalcul&>(c) = textes_calcul(c.operation, c.nombre1, c.nombre2);
     return c;
 }
 
@@ -223,11 +208,16 @@ Calcul tirer_calcul(base::Random& hasard, const Familles& choisies, base::Intege
 namespace P = base::palette;
 
 const std::array<Bande, 5> bandes = {{
-    {0.05f, 10, "Excellent, tu marques 10 points", 30, 300, 480, 3, P::yellow, P::black, false},
-    {0.1f, 5, "Trés bien, tu marques 5 points", 10, 340, 480, 9, P::lightRed, P::black, false},
-    {0.25f, 1, "Bravo, tu marques 1 point", 5, 350, 160, 47, P::lightCyan, P::black, false},
-    {0.5f, 0, "Trop loin, tu ne marques rien", 5, 350, 96, 69, P::black, P::lightRed, true},
-    {1.0f, -5, "Dommage, tu perds 5 points", 1, 360, 48, 99, P::white, P::black, true},
+    {0.05f, 10, "Excellent, tu marques 10 points", "le disque jaune du centre, plus 10 points", 30, 300, 480,
+     3, P::yellow, P::black, false},
+    {0.1f, 5, "Trés bien, tu marques 5 points", "l'anneau rouge, plus 5 points", 10, 340, 480, 9, P::lightRed,
+     P::black, false},
+    {0.25f, 1, "Bravo, tu marques 1 point", "l'anneau bleu clair, plus 1 point", 5, 350, 160, 47,
+     P::lightCyan, P::black, false},
+    {0.5f, 0, "Trop loin, tu ne marques rien", "l'anneau noir, 0 point", 5, 350, 96, 69, P::black,
+     P::lightRed, true},
+    {1.0f, -5, "Dommage, tu perds 5 points", "l'anneau blanc, moins 5 points", 1, 360, 48, 99, P::white,
+     P::black, true},
 }};
 
 float mesurer_ecart(const QString& reponse, float resultat) {
@@ -265,31 +255,21 @@ QString LigneAide::texte() const {
 LigneAide ligne_aide(Operation operation, float nombre1, float nombre2) {
     LigneAide l{};
     l.arrondi1 = base::roundToLeadingDigit(nombre1);
-    l.texte_arrondi1 = texte_arrondi(l.arrondi1);
     l.arrondi2 = base::roundToLeadingDigit(nombre2);
     l.texte_arrondi2 = texte_arrondi(l.arrondi2);
-    switch (operation) {
-    case Operation::Addition:
-        l.resultat_arrondi = static_cast<float>(double(l.arrondi2) + double(l.arrondi1));
-        l.texte_operateur = l.texte_arrondi1 + QStringLiteral(" + ");
-        break;
-    case Operation::Multiplication:
-        l.resultat_arrondi = static_cast<float>(double(l.arrondi2) * double(l.arrondi1));
-        l.texte_operateur = l.texte_arrondi1 + QLatin1Char(' ') + base::characterOf(215);
-        break;
-    case Operation::Division:
-        l.arrondi1 = static_cast<float>(double(nombre1) / double(l.arrondi2));
-        l.resultat_arrondi = base::roundToLeadingDigit(l.arrondi1);
+    const RegleOperation& r = regle(operation);
+    if (r.quotient_aide) {
+        l.resultat_arrondi = base::roundToLeadingDigit(static_cast<float>(r.calculer(nombre1, l.arrondi2)));
         l.arrondi1 = static_cast<float>(double(l.arrondi2) * double(l.resultat_arrondi));
-        l.texte_arrondi1 = texte_arrondi(l.arrondi1);
-        l.texte_operateur = l.texte_arrondi1 + QStringLiteral(" : ");
-        break;
-    case Operation::Soustraction:
-        l.resultat_arrondi = static_cast<float>(double(l.arrondi1) - double(l.arrondi2));
-        l.texte_operateur = l.texte_arrondi1 + QStringLiteral(" -");
-        break;
-    case Operation::Aucune:
-        break;
+    } else {
+        l.resultat_arrondi = static_cast<float>(r.calculer(l.arrondi1, l.arrondi2));
+    }
+    l.texte_arrondi1 = texte_arrondi(l.arrondi1);
+    // The help line writes the sign as the calculation does, only some signs without their blank after.
+    l.texte_operateur = texte_operateur(operation);
+    if (!l.texte_operateur.isEmpty()) {
+        l.texte_operateur.chop(r.blanc_aide ? 0 : 1);
+        l.texte_operateur.prepend(l.texte_arrondi1);
     }
     l.texte_resultat_arrondi = texte_arrondi(l.resultat_arrondi);
     return l;

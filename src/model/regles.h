@@ -12,8 +12,6 @@ namespace exercise {
 
 enum class Operation : int { Aucune = 0, Addition = 1, Multiplication = 2, Division = 3, Soustraction = 4 };
 
-QString texte_operateur(Operation operation);
-
 struct TextesCalcul {
     QString texte_operande1;
     QString texte_operande2;
@@ -25,12 +23,9 @@ struct TextesCalcul {
 TextesCalcul textes_calcul(Operation operation, float nombre1, float nombre2);
 
 // A calculation as posed: its operation, operands and exact result, and how it is written.
-struct Calcul {
+struct Calcul : TextesCalcul {
     Operation operation = Operation::Aucune;
     float nombre1 = 0, nombre2 = 0, resultat = 0;
-    QString texte_operande1, texte_operande2, texte_calcul;
-    // Points to add to the calculation's left edge for the width its thousands blanks take.
-    base::Integer decalage_calcul;
 };
 
 // The families the player chose: element 1 additions and subtractions, 2 multiplications, 3 divisions;
@@ -48,6 +43,7 @@ struct Bande {
     float limite; // the highest ecart of the band
     int points;
     const char* commentaire;
+    const char* zone; // where its mark lands, as a listener is told
     int angle_debut, angle_etendue;
     int k, c; // the mark's radius is ecart * k + c
     int couleur1, couleur2;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reglages.h"
 #include "temps_accorde.h"
 
 #include <QSettings>
@@ -14,6 +15,12 @@ namespace shell {
 struct Demande {
     // The allowance given with --temps; without it the machine's default applies.
     std::optional<exercise::TempsAccorde> temps;
+    // The séance file named on the command line, as it was written; empty without one.
+    QString seance;
+    // --bilan DOSSIER, as written.
+    QString bilan;
+    // --pave (true), --pave non (false); nullopt when not said.
+    std::optional<bool> pave;
     // Set when the program stops at once: 0 after the help, which goes to standard output; 2 after a
     // mistake, whose one line goes to standard error.
     std::optional<int> statut;
@@ -43,5 +50,25 @@ struct TempsChoisi {
 TempsChoisi choisirTemps(const Demande& demande);
 // The same with the machine's settings given, as tests give a file of their own on every platform.
 TempsChoisi choisirTemps(const Demande& demande, const QSettings& reglages);
+
+// Everything the adult set for this run, the séance file read and its bilan folder checked: the command
+// line wins over the séance file, which wins over the machine's settings.
+struct Preparation {
+    exercise::Reglages reglages;
+    // Whether the number pad was asked for or refused; when nobody said, the screen decides (paveVoulu).
+    std::optional<bool> pave;
+    // Lines for standard error about the machine's settings, whose defaults then apply.
+    QStringList avertissements;
+    // Set when the program stops at once: 2 after a mistake in the séance or its folder, said in `erreur`.
+    std::optional<int> statut;
+    QString erreur;
+};
+
+Preparation preparer(const Demande& demande);
+// The same with the machine's settings given.
+Preparation preparer(const Demande& demande, const QSettings& reglages);
+
+// The number pad: as asked, else shown on a machine with a touch screen.
+bool paveVoulu(std::optional<bool> demande, bool ecranTactile);
 
 } // namespace shell

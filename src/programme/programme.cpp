@@ -3,6 +3,8 @@
 #include "accessible.h"
 #include "accueil.h"
 #include "aurevoir.h"
+#include "bilan_csv.h"
+#include "bilan_fichier.h"
 #include "fin.h"
 #include "kovrant.h"
 #include "pictures.h"
@@ -44,6 +46,34 @@ void Programme::demarrer() {
     }
     QGuiApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::icone)));
     accueil_.show();
+}
+
+bool Programme::enregistrer_bilan() {
+    if (!reglages_.seance.active() || reglages_.dossier_bilan.isEmpty() || bilan.enregistre) {
+        return true;
+    }
+    const QString compte = compteCourant();
+    // A séance left before its first calculation is dated when it is saved.
+    if (!bilan.debut.isValid()) {
+        bilan.debut = QDateTime::currentDateTime();
+    }
+    const Enregistrement e = enregistrerFichier(
+        reglages_.dossier_bilan, exercise::nom_fichier_bilan(bilan.debut, reglages_.seance.nom, compte),
+        exercise::bilan_csv(bilan, reglages_.seance, compte));
+    bilan.enregistre = e.reussi;
+    derniere_erreur_ = e.erreur;
+    return e.reussi;
+}
+
+bool Programme::enregistrer_avant_de_quitter() {
+    if (bilan.enregistre) {
+        return true;
+    }
+    const int prevus = reglages_.seance.nombre_de_calculs();
+    if (prevus == 0 ? module11.score <= 99 : bilan.lignes.size() < prevus) {
+        bilan.interrompu = true;
+    }
+    return enregistrer_bilan();
 }
 
 } // namespace shell

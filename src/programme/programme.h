@@ -46,6 +46,14 @@ public:
     ui::FormSlot& fin() override { return fin_; }
     ui::FormSlot& aurevoir() override { return aurevoir_; }
 
+    bool enregistrer_bilan() override;
+    // The program is ending: a séance left unfinished and unsaved is saved, with the calculations done
+    // and a last row saying it was interrupted. Touches no window, so that it can run once the display
+    // is gone. False when the writing failed, which `derniere_erreur` says.
+    bool enregistrer_avant_de_quitter();
+    // The one French line of the last failed writing, for standard error; empty after a success.
+    const QString& derniere_erreur() const { return derniere_erreur_; }
+
 private:
     // Declared before the slots: windows are destroyed while the runtime that delivers their events lives.
     ui::Runtime runtime_;
@@ -56,6 +64,7 @@ private:
     ui::FormSlot kovrant_;
     ui::FormSlot fin_;
     ui::FormSlot aurevoir_;
+    QString derniere_erreur_;
 };
 
 } // namespace shell

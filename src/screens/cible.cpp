@@ -11,8 +11,12 @@ struct Disque {
     int couleur; // palette index
 };
 constexpr Disque disques[] = {
-    {152, base::palette::lightRed}, {150, base::palette::white},   {120, base::palette::black},
-    {90, base::palette::lightCyan}, {60, base::palette::lightRed}, {30, base::palette::yellow},
+    {int(rayon_cible), base::palette::lightRed},
+    {150, base::palette::white},
+    {120, base::palette::black},
+    {90, base::palette::lightCyan},
+    {60, base::palette::lightRed},
+    {30, base::palette::yellow},
     {1, base::palette::black},
 };
 } // namespace
@@ -20,7 +24,7 @@ constexpr Disque disques[] = {
 void dessiner_cible(ui::Surface& surface) {
     for (const Disque& d : disques) {
         surface.setFillColour(ui::paletteColour(d.couleur));
-        surface.circle(QPointF(750, 250), d.rayon);
+        surface.circle(centre_cible, d.rayon);
     }
 }
 

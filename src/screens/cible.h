@@ -3,6 +3,8 @@
 #include "charte.h"
 #include "layout.h"
 
+#include <QPointF>
+#include <QRectF>
 #include <array>
 #include <cstddef>
 
@@ -12,9 +14,15 @@ class Surface;
 
 namespace exercise {
 
-// The target: seven filled discs centred on (750, 250), drawn the same on the exercise and the
-// presentation screens. Its rings are the scoring zones, from +10 at the centre to -5 at the edge.
+// The target: seven filled discs around one centre, drawn the same on the exercise and the presentation
+// screens. Its rings are the scoring zones, from +10 at the centre to -5 at the edge.
 void dessiner_cible(ui::Surface& surface);
+
+// In drawing units: the target's centre, the radius of its outer disc and the box that holds it.
+inline constexpr QPointF centre_cible{750, 250};
+inline constexpr double rayon_cible = 152;
+inline constexpr QRectF cadre_cible{centre_cible.x() - rayon_cible, centre_cible.y() - rayon_cible,
+                                    2 * rayon_cible, 2 * rayon_cible};
 
 // The screens that show the target.
 enum class Ecran { exercice, presentation };

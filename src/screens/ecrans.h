@@ -25,6 +25,11 @@ public:
     virtual ui::FormSlot& fin() = 0;
     virtual ui::FormSlot& aurevoir() = 0;
 
+    // Saves `bilan` into the folder the adult named, once: true when it is written, or when there is
+    // nothing to write (no folder, or already written). False when the writing failed: the bilan stays
+    // unsaved, to be tried again, and the program saves it again as it ends.
+    virtual bool enregistrer_bilan() = 0;
+
     // The program-wide variables, shared by the screens.
     Module11 module11;
     // The séance as it is played, when the adult gave one; empty otherwise.

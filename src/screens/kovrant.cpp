@@ -211,10 +211,13 @@ void Kovrant::saisir_reponse() {
 void Kovrant::evaluer_reponse() {
     const Exercice::Champs& c = champs();
     surface().fillBox(QPointF(1, 300), QPointF(550, 400), couleur(base::palette::white));
-    commentaire.setCaption(QString::fromUtf8(modele_.bande().commentaire));
-    if (modele_.bande().aide) {
+    const Bande& verdict = *modele_.verdict();
+    commentaire.setCaption(QString::fromUtf8(verdict.commentaire));
+    if (verdict.aide) {
         afficher_aide();
     }
+    x_reponse = static_cast<float>(c.dx_reponse + centre_cible.x());
+    y_reponse = static_cast<float>(c.dy_reponse + centre_cible.y());
     // The estimate as it was keyed, now without the question mark; then the exact result.
     Calcul.setCaption(c.calcul.texte_calcul + QStringLiteral("       ") + c.reponse_affichee);
     // The blink timer rests between blinks (its ticks would draw nothing) and wakes for this one.
@@ -295,7 +298,7 @@ void Kovrant::Timer1_Timer() {
 void Kovrant::Timer2_Timer() {
     if (const std::optional<base::Integer> index = modele_.tic_clignotement()) {
         surface().setFillColour(couleur(*index));
-        surface().circle(QPointF(champs().x_reponse, champs().y_reponse), 5);
+        surface().circle(QPointF(x_reponse, y_reponse), 5);
     }
     if (!modele_.clignote()) {
         Timer2.setRunning(false);
@@ -311,31 +314,13 @@ void Kovrant::arret_Click() {
     programme_.aurevoir().show();
 }
 
-namespace {
-
-// Where the mark of each band lands, band 1 first.
-const char* const zones[] = {
-    "le disque jaune du centre, plus 10 points",
-    "l'anneau rouge, plus 5 points",
-    "l'anneau bleu clair, plus 1 point",
-    "l'anneau noir, 0 point",
-    "l'anneau blanc, moins 5 points",
-};
-
-} // namespace
-
 void Kovrant::decrire_pour_lecteurs() {
     setAccessibleName(QStringLiteral("Les Kovrant, exercice"));
     Calcul.accessibleName = [this]() -> QString {
         if (champs().calcul.operation == Operation::Aucune) {
             return base::spokenText(Calcul.caption());
         }
-        // After the calculation the caption holds the answer, as keyed or judged, or a lone "?".
-        QString reponse = Calcul.caption().mid(champs().calcul.texte_calcul.size()).trimmed();
-        if (reponse.endsWith(QLatin1Char('?'))) {
-            reponse.chop(1);
-        }
-        reponse = base::spokenText(reponse);
+        const QString reponse = base::spokenText(champs().reponse_affichee);
         const QString calcul =
             calcul_a_dire(champs().calcul.operation, champs().calcul.nombre1, champs().calcul.nombre2);
         return reponse.isEmpty() ? calcul : calcul + QStringLiteral(", ta réponse ") + reponse;
@@ -349,18 +334,19 @@ void Kovrant::decrire_pour_lecteurs() {
     fleche.accessibleName = [] { return QStringLiteral("Question suivante"); };
 
     cible_ = &addPaintedItem(QAccessible::Graphic, [this]() -> QString {
-        if (!fleche.isVisible()) {
-            return QStringLiteral("Cible");
-        }
-        const auto bande = std::size_t(&modele_.bande() - bandes.data());
-        return QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(zones[bande]);
+        const Bande* verdict = modele_.verdict();
+        return verdict == nullptr
+                   ? QStringLiteral("Cible")
+                   : QStringLiteral("Cible : ta réponse est dans ") + QString::fromUtf8(verdict->zone);
     });
-    cible_->show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    cible_->show(cadre_cible);
     for (const Legende& legende : legendes) {
         cible_->holds(bind<ui::Label>(legende.nom));
     }
-    aide_ = &addPaintedItem(QAccessible::StaticText,
-                            [this] { return aide_->isVisible() ? aide_a_dire() : QString(); });
+    aide_ = &addPaintedItem(QAccessible::StaticText, [this]() -> QString {
+        const Bande* verdict = modele_.verdict();
+        return verdict != nullptr && verdict->aide ? aide_a_dire() : QString();
+    });
     score_ = &addPaintedItem(QAccessible::StaticText, [this]() -> QString {
         return QStringLiteral("Score ") + QString::number(module11.score.value());
     });
@@ -372,10 +358,11 @@ QString Kovrant::aide_a_dire() const {
 }
 
 QString Kovrant::verdict_a_dire() const {
-    QString verdict = base::spokenText(commentaire.caption()) + QStringLiteral(". La réponse exacte est ") +
+    const Bande& bande = *modele_.verdict();
+    QString verdict = QString::fromUtf8(bande.commentaire) + QStringLiteral(". La réponse exacte est ") +
                       nombre_a_dire(champs().calcul.resultat) + QStringLiteral(". Score ") +
                       QString::number(module11.score.value()) + QLatin1Char('.');
-    if (Titre_aide.isVisible()) {
+    if (bande.aide) {
         verdict += QStringLiteral(" Aide : ") + aide_a_dire() + QLatin1Char('.');
     }
     return verdict;

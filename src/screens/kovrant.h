@@ -31,6 +31,8 @@ public:
     const Exercice::Champs& champs() const { return modele_.champs(); }
     ui::Timer& timer1() { return Timer1; }
     ui::Timer& timer2() { return Timer2; }
+    // The centre of the last verdict's mark on the target.
+    QPointF marque() const { return QPointF(x_reponse, y_reponse); }
 
 private:
     void preparer_partie();
@@ -54,9 +56,10 @@ private:
     shell::Module11& module11;
     Exercice modele_;
 
-    // Where the window draws, beside the game's own variables.
+    // Where the window draws, beside the game's own variables: the help line, the score, the mark.
     base::Integer ordonnee_texte;
     float x_score = 0;
+    float x_reponse = 0, y_reponse = 0;
 
     // What screen readers are told of this window (the end of kovrant.cpp).
     void decrire_pour_lecteurs();

@@ -101,7 +101,7 @@ Presentation::Presentation(shell::Ecrans& programme)
     arret.setTabIndex(5);
     ui::PaintedItem& cible = addPaintedItem(
         QAccessible::Graphic, [] { return QStringLiteral("Cible : la réponse exacte est au centre"); });
-    cible.show(QRectF(QPointF(598, 98), QPointF(902, 402)));
+    cible.show(exercise::cadre_cible);
     for (const exercise::Legende& legende : exercise::legendes) {
         cible.holds(bind<ui::Label>(legende.nom));
     }

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
 
 namespace ui {
 
@@ -45,6 +46,38 @@ const Substitute* findSubstitute(const QString& designName) {
     return nullptr;
 }
 
+// What Qt's font database made of one substitute's files: -1 for a file it could not read.
+struct Registration {
+    std::once_flag once;
+    std::array<int, 2> ids{-1, -1};
+};
+
+// Qt keeps one font database for the whole process, and a face added twice is listed twice: font matching
+// then searches an ever longer list, for every programme ever built. So each bundled face is added once
+// per process, by the first programme that needs it, and every later one uses what that one added.
+std::array<Registration, substitutes.size()>& registrations() {
+    static std::array<Registration, substitutes.size()> added;
+    return added;
+}
+
+int addFace(const char* file) {
+    const QResource resource(QString::fromLatin1(file));
+    if (!resource.isValid()) {
+        return -1;
+    }
+    if (resource.compressionAlgorithm() == QResource::NoCompression) {
+        return QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+            reinterpret_cast<const char*>(resource.data()), static_cast<qsizetype>(resource.size())));
+    }
+    return QFontDatabase::addApplicationFont(resource.fileName());
+}
+
+// The bundled family that stands in for a design family name, or the name itself when none does.
+QString substituteFamily(const QString& designName) {
+    const Substitute* s = findSubstitute(designName);
+    return s != nullptr ? QLatin1String(s->family) : designName;
+}
+
 void report(QStringList& failures, const QString& file, const char* why) {
     failures << file;
     std::fprintf(stderr, "Les Kovrant : police %s %s\n", qUtf8Printable(file), why);
@@ -75,29 +108,21 @@ void Fonts::registerFamily(std::size_t index) {
         return;
     }
     registered_[index] = true;
-    for (const char* file : substitutes[index].files) {
-        if (file == nullptr) {
-            continue;
+    Registration& added = registrations()[index];
+    const std::array<const char*, 2>& files = substitutes[index].files;
+    std::call_once(added.once, [&] {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (files[i] != nullptr) {
+                added.ids[i] = addFace(files[i]);
+            }
         }
-        const QResource resource(QString::fromLatin1(file));
-        int id = -1;
-        if (!resource.isValid()) {
-            id = -1;
-        } else if (resource.compressionAlgorithm() == QResource::NoCompression) {
-            id = QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
-                reinterpret_cast<const char*>(resource.data()), static_cast<qsizetype>(resource.size())));
-        } else {
-            id = QFontDatabase::addApplicationFont(resource.fileName());
-        }
-        if (id < 0) {
-            report(failures_, QString::fromLatin1(file), "illisible");
+    });
+    // Each programme hears of a face that could not be read, not only the first one.
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (files[i] != nullptr && added.ids[i] < 0) {
+            report(failures_, QString::fromLatin1(files[i]), "illisible");
         }
     }
-}
-
-QString substituteFamily(const QString& designName) {
-    const Substitute* s = findSubstitute(designName);
-    return s != nullptr ? QLatin1String(s->family) : designName;
 }
 
 void Fonts::setSize(QFont& font, double points) {

@@ -17,13 +17,11 @@ struct FontSpec {
     bool underline = false;
 };
 
-// The bundled family that stands in for a design family name, or the name itself when none does.
-QString substituteFamily(const QString& designName);
-
 // The bundled fonts of one program. Every design family name maps to its bundled substitute, so measured
 // widths (and the placement that depends on them) do not change from one classroom to the next. A
 // substitute's files are loaded when a font of that family is first made: a window that never shows a
-// family never pays for it.
+// family never pays for it. Qt's font database is the process's, so a face is added to it once per
+// process, whichever programme needs it first; each programme still hears of a face that cannot be read.
 class Fonts {
 public:
     Fonts();
@@ -48,7 +46,7 @@ public:
 private:
     void registerFamily(std::size_t substitute);
 
-    std::vector<bool> registered_;
+    std::vector<bool> registered_; // families this programme has asked for
     QStringList failures_;
 };
 

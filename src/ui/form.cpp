@@ -225,7 +225,13 @@ void Form::missingControl(const char* name, int index) const {
 }
 
 Timer& Form::addTimer(const QString& name, int intervalMs, std::function<void()> tick) {
-    return *new Timer(this, runtime_, name, intervalMs, std::move(tick));
+    // A tick queued behind the handler that unloads the window is dropped, as its keys and clicks are.
+    auto whileLoaded = [form = QPointer<Form>(this), tick = std::move(tick)] {
+        if (form && form->isLoaded()) {
+            tick();
+        }
+    };
+    return *new Timer(this, runtime_, name, intervalMs, std::move(whileLoaded));
 }
 
 QTransform Form::sceneToWidget() const {

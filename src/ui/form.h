@@ -149,10 +149,6 @@ public:
     // A point of the drawing, in its units, where the widget shows it.
     QPointF widgetPointForUnits(QPointF units) const;
 
-    // How the window reads the physical keys of its key events; the platform's own unless set.
-    KeyboardKind keyboard() const { return keyboard_; }
-    void setKeyboard(KeyboardKind kind) { keyboard_ = kind; }
-
     // Maximised, shown, raised and activated, also without a window manager. The keyboard focus goes to
     // the first control that takes it, unless one has it already.
     void openWindow();

@@ -67,9 +67,6 @@ public:
     // An event from outside (a key, a click, a tick, a window switch): runs now, or after the handler
     // that is running.
     void dispatch(const std::function<void()>& handler) override;
-    // Something a handler causes, run after it ends.
-    void post(std::function<void()> handler);
-
     Form* activeForm() const override { return active_; }
     // Makes `form` the active window, running its Activate, unless it already is.
     void activate(Form& form) override;
@@ -82,8 +79,6 @@ public:
 
     // Every window is destroyed at once and no further event runs.
     void end() override;
-    bool hasEnded() const { return ended_; }
-
     bool focusMarksShown() const override { return focusMarks_; }
     void showFocusMarks() override;
     // What end() does after destroying the windows: by default, leave the event loop with status 0.
@@ -125,15 +120,15 @@ public:
     // thrown instead.
     void setStopOnError(bool stop) { stopOnError_ = stop; }
 
-    // Whether any window is loaded: when the player has closed the last one, the program ends.
-    bool anyLoaded() const;
-
-    // Whether a handler is running now.
-    bool isBusy() const { return depth_ > 0; }
-
 private:
     friend class FormSlot;
     class Scope;
+
+    // Something a handler causes, run after it ends.
+    void post(std::function<void()> handler);
+    bool hasEnded() const { return ended_; }
+    // Whether any window is loaded: when the player has closed the last one, the program ends.
+    bool anyLoaded() const;
 
     void run(const std::function<void()>& handler);
     // Shows, raises and activates the window on screen once the handlers it came from have all run.

@@ -103,10 +103,6 @@ qreal Surface::textWidth(const QString& text) const {
     return QFontMetricsF(currentFont()).horizontalAdvance(text) / scale_;
 }
 
-qreal Surface::textHeight() const {
-    return QFontMetricsF(currentFont()).height() / scale_;
-}
-
 void Surface::setFontName(const QString& name) {
     fontName_ = name;
 }

@@ -60,24 +60,15 @@ public:
     void circle(QPointF centre, qreal radius, std::optional<QColor> edge = std::nullopt, qreal aspect = 1.0);
     void print(const QString& text);
     qreal textWidth(const QString& text) const;
-    qreal textHeight() const;
 
     void setFontName(const QString& name);
     void setFontSize(double points);
-    QString fontName() const { return fontName_; }
-    double fontSize() const { return fontSize_; }
     void setForeColour(const QColor& c) { fore_ = c; }
     void setFillColour(const QColor& c) { fill_ = c; }
     void setFillStyle(FillStyle s) { fillStyle_ = s; }
     void setDrawWidth(int w) { drawWidth_ = w; }
     void setCurrentX(qreal x) { currentX_ = x; }
     void setCurrentY(qreal y) { currentY_ = y; }
-    QColor foreColour() const { return fore_; }
-    QColor fillColour() const { return fill_; }
-    FillStyle fillStyle() const { return fillStyle_; }
-    int drawWidth() const { return drawWidth_; }
-    qreal currentX() const { return currentX_; }
-    qreal currentY() const { return currentY_; }
 
     // Paints the background and the drawing with the painter's origin at the scene's top-left, in scene
     // pixels; only the operations that reach `exposed` (scene pixels; null for all) are replayed.

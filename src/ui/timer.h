@@ -15,7 +15,6 @@ class Timer : public QObject {
 public:
     Timer(QObject* owner, FormHost& runtime, QString name, int intervalMs, std::function<void()> tick);
 
-    int interval() const { return timer_.interval(); }
     bool isRunning() const { return timer_.isActive(); }
 
     // Lets a window rest a timer whose ticks would change nothing, and wake it when they matter again.

@@ -9,9 +9,6 @@ constexpr int twipsPerPoint = 20;
 constexpr double pointsPerInch = 72.0;
 constexpr double pixelsPerInch = 96.0;
 
-constexpr double pixelsFromTwips(double twips) {
-    return twips / twipsPerPixel;
-}
 constexpr double twipsFromPoints(double points) {
     return points * twipsPerPoint;
 }

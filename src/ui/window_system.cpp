@@ -83,6 +83,9 @@ private:
     QSet<std::uint32_t> gone_;
 };
 
+// The message handler is the process's, so the watch it serves is found through the application object.
+constexpr char proprieteAdieu[] = "kovrant.avantDeQuitter";
+
 void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     // The platform plugins' own words when the display goes away; they then leave with exit(), which
     // would run the static destructors against a display that is gone.
@@ -90,6 +93,14 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
         text.startsWith(QLatin1String("The Wayland connection broke"))) {
         std::fputs("Les Kovrant : la connexion à l'affichage est perdue ; le jeu s'arrête.\n", stderr);
         std::fflush(stderr);
+        if (QCoreApplication* app = QCoreApplication::instance()) {
+            if (auto* adieu =
+                    static_cast<std::function<void()>*>(app->property(proprieteAdieu).value<void*>());
+                adieu != nullptr && *adieu) {
+                (*adieu)();
+            }
+        }
+        std::fflush(nullptr);
         std::_Exit(EXIT_FAILURE);
     }
     // Everything else as the toolkit would write it itself.
@@ -102,14 +113,17 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
 
 } // namespace
 
-WindowSystemWatch::WindowSystemWatch() : destroyedWindows_(std::make_unique<DestroyedWindows>()) {
+WindowSystemWatch::WindowSystemWatch(std::function<void()> avantDeQuitter)
+    : destroyedWindows_(std::make_unique<DestroyedWindows>()), avantDeQuitter_(std::move(avantDeQuitter)) {
     QCoreApplication::instance()->installNativeEventFilter(destroyedWindows_.get());
+    QCoreApplication::instance()->setProperty(proprieteAdieu, QVariant::fromValue<void*>(&avantDeQuitter_));
     qInstallMessageHandler(onMessage);
 }
 
 WindowSystemWatch::~WindowSystemWatch() {
     qInstallMessageHandler(nullptr);
     if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->setProperty(proprieteAdieu, QVariant());
         app->removeNativeEventFilter(destroyedWindows_.get());
     }
 }

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Started with no display server at all, the game says so in one line and leaves with status 2, where Qt
-# would abort and dump core. A platform asked for by name is still Qt's to start. The help and a mistaken
-# option need no display at all.
+# would abort and dump core. A platform asked for by name is still Qt's to start. The help, a mistaken
+# option and a mistaken séance need no display at all.
 #
 #   no_display.sh KOVRANT    the program to run
 set -uo pipefail
@@ -32,6 +32,15 @@ bare "$kovrant" --temps 12
 status=$?
 { [ "$status" = 2 ] && [ "$(wc -l <"$err")" = 1 ] && grep -q '« 12 »' "$err"; } ||
     fail "--temps 12: status $status, 2 and one line naming the value expected"
+
+# So is a séance with a mistake: its line names the file and the line.
+seance=$(mktemp --suffix=.kovrant)
+printf 'titre = Divisions\n5 929 : 8\n' >"$seance"
+bare "$kovrant" "$seance"
+status=$?
+rm -f "$seance"
+{ [ "$status" = 2 ] && [ "$(wc -l <"$err")" = 1 ] && grep -q "$(basename "$seance"), ligne 2 : « 5 929 : 8 »" "$err"; } ||
+    fail "a séance's mistake: status $status, 2 and one line naming the file and the line expected"
 
 # The offscreen platform needs no display: the game runs until it is stopped.
 for how in "QT_QPA_PLATFORM=offscreen $kovrant" "$kovrant -platform offscreen"; do

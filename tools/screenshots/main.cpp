@@ -1,16 +1,22 @@
 // Plays a short, seeded game offscreen and saves each screen as the player sees it, scene for scene at
-// scale 1. The same seed always gives the same pictures, so a change in them is a change in the game.
+// scale 1; then the rules and the clock with 40 seconds allowed and with no limit, into temps/. The same
+// seed always gives the same pictures, so a change in them is a change in the game.
 //
 //   kovrant-screenshots [directory]      (docs/screenshots by default)
+//   kovrant-screenshots --compare EXPECTED WRITTEN
+//
+// --compare checks that every picture of EXPECTED (its own and temps/) was written again with the same
+// pixels: what the pictures show, not how a PNG library packed them.
 
-#include "fonts.h"
 #include "kovrant.h"
 #include "programme.h"
 #include "runtime.h"
+#include "temps_accorde.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextStream>
@@ -137,13 +143,64 @@ void savePad(const QString& dir) {
     jeu.runtime().shutdown();
 }
 
+// The rules and the clock for an adult's time allowance: the rules as the child reads them, then a
+// question left unanswered but for a 0 as long as `seconds` ticks, the verdict's blink over.
+void playTimeAllowed(exercise::TempsAccorde temps, const char* rules, const char* clock, int seconds) {
+    exercise::Reglages reglages;
+    reglages.temps = temps;
+    shell::Programme programmeTemps({.graine = [] { return 1u; }, .fin = [] {}, .reglages = reglages});
+    programme = &programmeTemps;
+    programmeTemps.runtime().setFollowWindowSystem(false);
+    programmeTemps.accueil().show();
+    ui::Form& presentation = programme->presentation().get();
+    save(presentation, rules);
+    click(presentation, u"Table", 1);
+    click(presentation, u"flèche");
+    ui::Form& game = kovrant();
+    type(game, QStringLiteral("0"));
+    for (int second = 0; second < seconds; ++second) {
+        kovrant().timer1().fire();
+    }
+    for (int tick = 0; tick <= 170; ++tick) {
+        kovrant().timer2().fire();
+    }
+    save(game, clock);
+    programmeTemps.runtime().shutdown();
+    programme = nullptr;
+}
+
+// Every picture of `expected` and its temps/ folder against the one of the same name in `written`.
+int compare(const QString& expected, const QString& written) {
+    int differ = 0;
+    for (const QString& folder : {QString(), QStringLiteral("temps/"), QStringLiteral("pave/")}) {
+        const QDir dir(expected + QLatin1Char('/') + folder);
+        for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+            const QImage before(dir.filePath(name));
+            const QImage after(written + QLatin1Char('/') + folder + name);
+            if (after.isNull()) {
+                QTextStream(stderr) << folder << name << ": not written\n";
+                ++differ;
+            } else if (before.convertToFormat(QImage::Format_RGB32) !=
+                       after.convertToFormat(QImage::Format_RGB32)) {
+                QTextStream(stderr) << folder << name << ": not the picture in " << expected
+                                    << "; the new one is in " << written << '\n';
+                ++differ;
+            }
+        }
+    }
+    return differ == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--compare") {
+        return compare(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
     outputDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/screenshots");
-    if (!QDir().mkpath(outputDir)) {
+    if (!QDir().mkpath(outputDir + QStringLiteral("/temps"))) {
         QTextStream(stderr) << "cannot create " << outputDir << '\n';
         return 1;
     }
@@ -207,5 +264,10 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     savePad(padDir);
+
+    playTimeAllowed(*exercise::TempsAccorde::enSecondes(40), "temps/presentation-40",
+                    "temps/exercice-40-juge", 40);
+    playTimeAllowed(exercise::TempsAccorde::sansLimite(), "temps/presentation-sans-limite",
+                    "temps/exercice-sans-limite-306s", 306);
     return failed ? 1 : 0;
 }
