@@ -69,6 +69,31 @@ const ui::FormSpec design{
     .controls = controls,
 };
 
+// The pad for a touch screen or a whiteboard. Beside the scene: 7 8 9, 4 5 6, 1 2 3, then erase, 0 and
+// confirm; below it: 1 to 5 and erase, 6 to 0 and confirm. Read, and reached by Tab, in this order.
+constexpr ui::ClassicKey chiffre(int d) {
+    return {base::keys::digit0 + d, '0' + d};
+}
+constexpr ui::ClassicKey effacer{base::keys::backspace, base::chars::backspace};
+constexpr ui::ClassicKey valider{base::keys::enter, base::chars::enter};
+
+const ui::PadKeySpec touches_pave[] = {
+    {"1", "1", chiffre(1), {0, 2}, {0, 0}},          {"2", "2", chiffre(2), {1, 2}, {1, 0}},
+    {"3", "3", chiffre(3), {2, 2}, {2, 0}},          {"4", "4", chiffre(4), {0, 1}, {3, 0}},
+    {"5", "5", chiffre(5), {1, 1}, {4, 0}},          {"6", "6", chiffre(6), {2, 1}, {0, 1}},
+    {"7", "7", chiffre(7), {0, 0}, {1, 1}},          {"8", "8", chiffre(8), {1, 0}, {2, 1}},
+    {"9", "9", chiffre(9), {2, 0}, {3, 1}},          {"0", "0", chiffre(0), {1, 3}, {4, 1}},
+    {"effacer", "effacer", effacer, {0, 3}, {5, 0}}, {"valider", "valider", valider, {2, 3}, {5, 1}},
+};
+
+const ui::KeyPadSpec pave{
+    .keys = touches_pave,
+    .font = bold("Verdana", 24),
+    .fore = darkBlue,
+    .back = charte::paleOrange,
+    .border = charte::veryDarkRed,
+};
+
 QColor couleur(base::Integer index) {
     return ui::paletteColour(index);
 }
@@ -84,6 +109,9 @@ Kovrant::Kovrant(shell::Ecrans& programme)
       fleche(bind<ui::Image>("flèche")), compte(bind<ui::Label>("compte")),
       Timer1(addTimer(QStringLiteral("Timer1"), 1000, [this] { Timer1_Timer(); })),
       Timer2(addTimer(QStringLiteral("Timer2"), 10, [this] { Timer2_Timer(); })) {
+    if (programme.reglages().pave) {
+        addKeyPad(pave);
+    }
     arret.onClick = [this] { arret_Click(); };
     fleche.onClick = [this] { fleche_Click(); };
     if (const Seance& seance = programme.reglages().seance; seance.active()) {

@@ -10,7 +10,8 @@
 
 namespace ui {
 
-// One child of a window: a control, a painted item, or the window's notification.
+// One child of a window: a control, a painted item, or the window's voice: a notification inside a
+// status bar. Orca says "notification" before what a notification says, unless it lies in a status bar.
 class AccessibleItem : public QAccessibleInterface,
                        public QAccessibleActionInterface,
                        public QAccessibleTextInterface,
@@ -18,7 +19,8 @@ class AccessibleItem : public QAccessibleInterface,
 public:
     AccessibleItem(Form& form, Control* control) : form_(form), control_(control) {}
     AccessibleItem(Form& form, PaintedItem* painted) : form_(form), painted_(painted) {}
-    explicit AccessibleItem(Form& form) : form_(form) {}
+    enum class Voice { Notification, StatusBar };
+    AccessibleItem(Form& form, Voice voice) : form_(form), voice_(voice) {}
 
     // Makes `child` one of this item's children.
     void adopt(AccessibleItem* child) {
@@ -67,7 +69,8 @@ public:
             return painted_->name();
         }
         if (control_ == nullptr) {
-            return notice_;
+            // The bar has a name of its own, so that no screen reader reads its one child for it.
+            return voice_ == Voice::StatusBar ? QStringLiteral("Annonces") : notice_;
         }
         if (control_->accessibleName) {
             return control_->accessibleName();
@@ -99,7 +102,7 @@ public:
             return painted_->role();
         }
         if (control_ == nullptr) {
-            return QAccessible::Notification;
+            return voice_ == Voice::StatusBar ? QAccessible::StatusBar : QAccessible::Notification;
         }
         if (dynamic_cast<const CheckBox*>(control_) != nullptr) {
             return QAccessible::CheckBox;
@@ -110,8 +113,9 @@ public:
         if (dynamic_cast<const Image*>(control_) != nullptr) {
             return control_->onClick ? QAccessible::PushButton : QAccessible::Graphic;
         }
-        if (control_->onClick && control_->tabIndex() > 0) {
-            // A word that does something when pressed.
+        if (dynamic_cast<const PadKey*>(control_) != nullptr ||
+            (control_->onClick && control_->tabIndex() > 0)) {
+            // A key of the pad, or a word that does something when pressed.
             return QAccessible::PushButton;
         }
         return QAccessible::StaticText;
@@ -134,7 +138,7 @@ public:
             }
         } else if (painted_ != nullptr) {
             s.invisible = !painted_->isVisible() || !form_.isVisible();
-        } else {
+        } else if (voice_ == Voice::Notification) {
             // The window's voice shows nowhere; it is "shown" once it has spoken, for Orca to say it.
             s.invisible = notice_.isEmpty();
         }
@@ -221,6 +225,7 @@ private:
     Control* control_ = nullptr;
     PaintedItem* painted_ = nullptr;
     QString notice_;
+    Voice voice_ = Voice::Notification;
     AccessibleItem* container_ = nullptr;
     std::vector<AccessibleItem*> children_;
 };
@@ -329,11 +334,14 @@ WindowTree::WindowTree(Form& form) : form_(form) {
     std::vector<Control*> controls;
     for (const auto& control : form.controls()) {
         if (dynamic_cast<const Shape*>(control.get()) == nullptr &&
+            dynamic_cast<const PadKey*>(control.get()) == nullptr &&
             std::find(held.begin(), held.end(), control.get()) == held.end()) {
             controls.push_back(control.get());
         }
     }
     sortInReadingOrder(controls);
+    // A pad's keys after the window's own controls, in the pad's order, wherever the pad stands.
+    controls.insert(controls.end(), form.padKeys().begin(), form.padKeys().end());
     for (Control* control : controls) {
         items_.push_back(new AccessibleItem(form, control));
         all_.push_back(items_.back());
@@ -342,10 +350,14 @@ WindowTree::WindowTree(Form& form) : form_(form) {
     for (const auto& painted : form.paintedItems()) {
         add(*painted);
     }
-    notification_ = new AccessibleItem(form);
-    items_.push_back(notification_);
-    all_.push_back(notification_);
-    QAccessible::registerAccessibleInterface(notification_);
+    auto* bar = new AccessibleItem(form, AccessibleItem::Voice::StatusBar);
+    notification_ = new AccessibleItem(form, AccessibleItem::Voice::Notification);
+    bar->adopt(notification_);
+    items_.push_back(bar);
+    for (AccessibleItem* item : {bar, notification_}) {
+        all_.push_back(item);
+        QAccessible::registerAccessibleInterface(item);
+    }
 }
 
 WindowTree::~WindowTree() {
@@ -356,7 +368,7 @@ WindowTree::~WindowTree() {
 
 void WindowTree::add(PaintedItem& painted) {
     auto* item = new AccessibleItem(form_, &painted);
-    // Before the notification, which stays last.
+    // Before the voice, which stays last.
     items_.insert(notification_ != nullptr ? items_.end() - 1 : items_.end(), item);
     all_.push_back(item);
     std::vector<Control*> held = painted.held();
@@ -381,7 +393,7 @@ int WindowTree::indexOf(const QAccessibleInterface* child) const {
 
 QAccessibleInterface* WindowTree::interfaceOf(const void* source) const {
     for (AccessibleItem* item : all_) {
-        if (item != notification_ && item->source() == source) {
+        if (item->source() != nullptr && item->source() == source) {
             return item;
         }
     }

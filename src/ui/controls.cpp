@@ -236,7 +236,7 @@ void Image::paint(QPainter& painter) const {
         painter.fillRect(box, *back_);
     }
     picture_.paint(painter, box.topLeft());
-    if (hasFocus()) {
+    if (showsFocusMark()) {
         paintFocusMark(painter, box, Qt::black);
     }
     painter.restore();
@@ -315,7 +315,7 @@ void CheckBox::paint(QPainter& painter) const {
     painter.setFont(look_.font);
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_CheckBox, &option, &painter, widget);
-    if (hasFocus()) {
+    if (showsFocusMark()) {
         // Around the caption, in the caption's colour, rather than the style's own faint mark.
         const QRectF text = style->subElementRect(QStyle::SE_CheckBoxContents, &option, widget);
         const qreal width = QFontMetricsF(look_.font).horizontalAdvance(caption_);

@@ -29,6 +29,8 @@ public:
     // Something a screen reader may want to hear of: a new caption, a shown or hidden control, a tick, the
     // keyboard focus.
     virtual void controlAccessibleChange(const Control& /*control*/, QAccessible::Event /*what*/) {}
+    // Whether the keyboard focus is drawn: only once the player has used the keyboard.
+    virtual bool focusMarkShown() const = 0;
 
 protected:
     ~ControlHost() = default;
@@ -73,6 +75,10 @@ public:
     void setTabIndex(int index) { tabIndex_ = index; }
     bool hasFocus() const { return focus_; }
     void setFocus(bool focus);
+    // Whether Enter, while the control has the focus, stays the window's key rather than clicking it.
+    virtual bool keepsEnterForWindow() const { return false; }
+    // Whether the control draws the mark of the keyboard focus now.
+    bool showsFocusMark() const { return focus_ && host_.focusMarkShown(); }
 
     std::function<void()> onClick;
     // What a screen reader calls the control, when its caption does not say it or says it badly; asked
@@ -157,6 +163,7 @@ public:
 
     void paint(QPainter& painter) const override;
     std::optional<QCursor> cursor() const override { return locked_ ? std::nullopt : cursor_; }
+    bool keepsEnterForWindow() const override { return true; }
 
 private:
     int index_;

@@ -238,11 +238,14 @@ Timer& Form::addTimer(const QString& name, int intervalMs, std::function<void()>
 }
 
 QTransform Form::sceneToWidget() const {
-    const qreal scale = std::min(width() / sceneSize_.width(), height() / sceneSize_.height());
+    const QRectF area = hasKeyPad() ? padPlacement_.scene : QRectF(rect());
+    const qreal scale = std::min(area.width() / sceneSize_.width(), area.height() / sceneSize_.height());
     const qreal ratio = devicePixelRatioF();
     // Whole device pixels for the offset, so that the drawing's pixels meet the screen's one to one.
-    const qreal dx = std::round((width() - sceneSize_.width() * scale) / 2 * ratio) / ratio;
-    const qreal dy = std::round((height() - sceneSize_.height() * scale) / 2 * ratio) / ratio;
+    const qreal dx =
+        std::round((area.left() + (area.width() - sceneSize_.width() * scale) / 2) * ratio) / ratio;
+    const qreal dy =
+        std::round((area.top() + (area.height() - sceneSize_.height() * scale) / 2) * ratio) / ratio;
     return QTransform::fromTranslate(dx, dy).scale(scale, scale);
 }
 
@@ -266,10 +269,16 @@ QImage Form::render(qreal scale) const {
 
 void Form::paintScene(QPainter& painter, const QRectF& exposed) const {
     painter.save();
+    // The pad's keys lie outside the scene, which clips everything else.
+    for (const PadKey* key : padKeys_) {
+        if (exposed.isNull() || key->sceneRect().intersects(exposed)) {
+            key->paint(painter);
+        }
+    }
     painter.setClipRect(QRectF(QPointF(0, 0), sceneSize_));
     surface_.paint(painter, exposed);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    for (auto it = controls_.rbegin(); it != controls_.rend() - std::ptrdiff_t(padKeys_.size()); ++it) {
         // The answer clock repaints a small square every second: laying out the text of every label
         // for it would keep an idle window busy. A label's descenders may overhang its box downwards.
         const QRectF reach = (*it)->sceneRect().adjusted(-1, -1, 1, (*it)->sceneRect().height() + 1);
@@ -358,7 +367,10 @@ void Form::openWindow() {
         raise();
     }
     if (focusedControl() == nullptr) {
-        if (const std::vector<Control*> chain = focusChain(); !chain.empty()) {
+        // A pad's keys wait for Tab: until then every key keeps its meaning for the window.
+        std::vector<Control*> chain = focusChain();
+        std::erase_if(chain, [](const Control* c) { return dynamic_cast<const PadKey*>(c) != nullptr; });
+        if (!chain.empty()) {
             chain.front()->setFocus(true);
         }
     }
@@ -386,11 +398,17 @@ void Form::mousePressEvent(QMouseEvent* event) {
         rt.dispatch([this] { runtime().activate(*this); });
     }
     pressed_ = event->button() == Qt::LeftButton ? controlAt(event->position()) : nullptr;
+    if (auto* key = dynamic_cast<PadKey*>(pressed_)) {
+        key->setDown(true);
+    }
 }
 
 void Form::mouseReleaseEvent(QMouseEvent* event) {
     Control* control = event->button() == Qt::LeftButton ? controlAt(event->position()) : nullptr;
     const bool clicked = control != nullptr && control == pressed_;
+    if (auto* key = dynamic_cast<PadKey*>(pressed_)) {
+        key->setDown(false);
+    }
     pressed_ = nullptr;
     if (!clicked) {
         return;
@@ -493,26 +511,39 @@ void Form::keyPressEvent(QKeyEvent* event) {
         active->keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
-        moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool arrow = event->key() >= Qt::Key_Left && event->key() <= Qt::Key_Down;
+    Control* focused = focusedControl();
+    const bool onFocus = focused != nullptr && focused->isVisible();
+    // A player who points never sees the mark; one who moves the focus, or presses what it is on, sees
+    // it from then on. Enter and Space on a window with nothing focused keep their own meaning.
+    if (tab || arrow || (onFocus && (enter || event->key() == Qt::Key_Space))) {
+        runtime().showFocusMarks();
     }
-    if (auto* field = dynamic_cast<TextField*>(focusedControl());
+    if (tab) {
+        moveFocus(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        focused = focusedControl();
+    }
+    if (auto* field = dynamic_cast<TextField*>(focused);
         field != nullptr && field->isVisible() && field->type(event->key(), event->text())) {
         return;
     }
-    // Space clicks the focused control; Enter too, but on a check box Enter stays the window's key.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (Control* focused = focusedControl();
-        focused != nullptr && focused->isVisible() &&
-        (event->key() == Qt::Key_Space || (enter && dynamic_cast<CheckBox*>(focused) == nullptr))) {
+    // Space clicks the focused control; Enter too, but where Enter is the window's key (a check box)
+    // it stays the window's.
+    if (focused != nullptr && focused->isVisible() &&
+        (event->key() == Qt::Key_Space || (enter && !focused->keepsEnterForWindow()))) {
         if (!event->isAutoRepeat()) {
             clickFromKeyboard(*focused);
         }
         return;
     }
-    const ClassicKey pressed = classicKeyOf(keyStrokeOf(keyboard_, *event));
-    const int code = pressed.keyCode;
-    const int character = pressed.charCode;
+    pressKey(classicKeyOf(keyStrokeOf(keyboard_, *event)));
+}
+
+void Form::pressKey(ClassicKey key) {
+    const int code = key.keyCode;
+    const int character = key.charCode;
     QPointer<Form> form(this);
     if (code != 0) {
         runtime().dispatch([form, code] {
@@ -530,8 +561,53 @@ void Form::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void Form::addKeyPad(const KeyPadSpec& pad) {
+    const PadKey::Look look{runtime_.fonts().make(pad.font), toQColor(pad.fore), toQColor(pad.back),
+                            toQColor(pad.border)};
+    int tab = 0;
+    for (const auto& control : controls_) {
+        tab = std::max(tab, control->tabIndex());
+    }
+    for (const PadKeySpec& spec : pad.keys) {
+        ControlHost& host = *this;
+        auto key = std::make_unique<PadKey>(host, spec, look);
+        key->setTabIndex(++tab);
+        key->onClick = [this, k = key.get()] { pressKey(k->key()); };
+        besideGrid_ = besideGrid_.expandedTo(QSize(spec.beside.x() + 1, spec.beside.y() + 1));
+        belowGrid_ = belowGrid_.expandedTo(QSize(spec.below.x() + 1, spec.below.y() + 1));
+        padKeys_.push_back(key.get());
+        // In front of the layout's controls, which they never overlap.
+        controls_.insert(controls_.begin() + std::ptrdiff_t(padKeys_.size() - 1), std::move(key));
+    }
+    placeKeyPad();
+}
+
+void Form::placeKeyPad() {
+    if (padKeys_.empty()) {
+        return;
+    }
+    const QScreen* screen = this->screen();
+    const qreal dpi = screen != nullptr ? screen->physicalDotsPerInch() : 96.0;
+    padPlacement_ = placePad(size(), sceneSize_, smallestKeyFor(dpi), besideGrid_, belowGrid_);
+    const PadPlacement& p = padPlacement_;
+    const QTransform toScene = sceneToWidget().inverted();
+    for (PadKey* key : padKeys_) {
+        const QPoint cell = key->cell(p.beside);
+        const QRectF widget(p.pad.left() + p.gap + cell.x() * (p.key + p.gap),
+                            p.pad.top() + p.gap + cell.y() * (p.key + p.gap), p.key, p.key);
+        const QRectF scene = toScene.mapRect(widget);
+        // Whole twips outwards, so that a key is never smaller than it was placed.
+        const QPointF topLeft = scene.topLeft() * twipsPerPixel;
+        const QPointF bottomRight = scene.bottomRight() * twipsPerPixel;
+        key->place(QRect(QPoint(int(std::floor(topLeft.x())), int(std::floor(topLeft.y()))),
+                         QPoint(int(std::ceil(bottomRight.x())) - 1, int(std::ceil(bottomRight.y())) - 1)));
+    }
+    update();
+}
+
 void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    placeKeyPad();
     const QSize largest = largestUsefulSize();
     if (width() > largest.width() || height() > largest.height()) {
         // Without a window manager, another program can give the window any size; the window's
@@ -568,6 +644,10 @@ void Form::closedByWindowSystem() {
 }
 
 bool Form::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        // Another screen, another size for the same centimetres.
+        placeKeyPad();
+    }
     if (event->type() == QEvent::WindowActivate && isLoaded()) {
         runtime().activatedFromOutside(*this);
         // The first activation may come before anything asked about the window: its focused control

@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "form_host.h"
 #include "keyboard.h"
+#include "keypad.h"
 #include "surface.h"
 #include "timer.h"
 
@@ -161,6 +162,18 @@ public:
     // its proportions, with the whole frame on the screen.
     QRect normalPlacement() const;
 
+    // A pad of big keys beside or below the scene, whichever leaves the scene larger; the scene keeps its
+    // proportions in what the pad leaves. A key of the pad types its key as the keyboard does, and the
+    // keys take the keyboard focus after the window's own controls, from the first Tab on.
+    void addKeyPad(const KeyPadSpec& pad);
+    bool hasKeyPad() const { return !padKeys_.empty(); }
+    const std::vector<PadKey*>& padKeys() const { return padKeys_; }
+    // Where the scene and the pad go in the window as it is now.
+    const PadPlacement& padPlacement() const { return padPlacement_; }
+    // A key typed: key-down, then the character, each after the handler that is running, as the
+    // keyboard's keys are.
+    void pressKey(ClassicKey key);
+
     // The control that has the keyboard focus, if any.
     Control* focusedControl() const;
     // A click as the keyboard or a screen reader gives it: it runs after the handler that is running.
@@ -219,6 +232,7 @@ private:
     void controlAccessibleChange(const Control& control, QAccessible::Event what) override {
         accessibleChange(&control, what);
     }
+    bool focusMarkShown() const override { return runtime_.focusMarksShown(); }
 
     void build(std::span<const ControlSpec> controls);
     [[noreturn]] void missingControl(const char* name, int index) const;
@@ -227,6 +241,7 @@ private:
     void paintScene(QPainter& painter, const QRectF& exposed = QRectF()) const;
     Control* controlAt(QPointF widgetPos) const;
     void moveFocus(bool forward);
+    void placeKeyPad();
     std::vector<Control*> focusChain() const;
 
     FormHost& runtime_;
@@ -242,6 +257,9 @@ private:
     std::unique_ptr<AccessibleTree> accessible_;
     bool dying_ = false;
     KeyboardKind keyboard_ = KeyboardKind::Unknown;
+    std::vector<PadKey*> padKeys_;
+    QSize besideGrid_, belowGrid_;
+    PadPlacement padPlacement_;
 };
 
 } // namespace ui

@@ -37,6 +37,11 @@ public:
     // Every window is destroyed at once and no further event runs.
     virtual void end() = 0;
 
+    // Whether the windows draw the mark of the keyboard focus: not for a player who only points, from
+    // the first key that moves or uses the focus on, in every window, for the rest of the run.
+    virtual bool focusMarksShown() const = 0;
+    virtual void showFocusMarks() = 0;
+
     // Whether an assistive technology listens. While none does, the windows create nothing, send nothing
     // and compute no names for it.
     virtual bool accessibilityActive() const = 0;

@@ -224,6 +224,18 @@ void Runtime::end() {
     }
 }
 
+void Runtime::showFocusMarks() {
+    if (focusMarks_) {
+        return;
+    }
+    focusMarks_ = true;
+    for (FormSlot* slot : slots_) {
+        if (slot->form_) {
+            slot->form_->update();
+        }
+    }
+}
+
 void Runtime::shutdown() {
     {
         Scope scope(*this);

@@ -79,6 +79,8 @@ public:
 
     // Every window is destroyed at once and no further event runs.
     void end() override;
+    bool focusMarksShown() const override { return focusMarks_; }
+    void showFocusMarks() override;
     // What end() does after destroying the windows: by default, leave the event loop with status 0.
     void setEndHandler(std::function<void()> handler) { endHandler_ = std::move(handler); }
 
@@ -141,6 +143,7 @@ private:
     bool ended_ = false;
     bool followWindowSystem_ = true;
     bool stopOnError_ = true;
+    bool focusMarks_ = false;
     Form* active_ = nullptr;
     Form* expected_ = nullptr;
     std::deque<std::function<void()>> queue_;

@@ -59,23 +59,36 @@ class Ear:
         self.mark = len(self.listen())
 
 
+def spoken_alone(text, what):
+    """The game's announcements are said as they are, without Orca naming the object that says them."""
+    if "notification" in text.lower():
+        raise Failure("Orca said %r for %s: the role's name before the game's words" % (text, what))
+    return text
+
+
 def play_question(ear, score):
     calculation = ear.hear("Orca to say a calculation", lambda text: CALCULATION.search(text) is not None)
+    spoken_alone(calculation, "the calculation")
+    if not CALCULATION.match(calculation):
+        raise Failure("Orca said %r: something before the calculation" % calculation)
     result = exact_result(calculation)
     ear.synthesizer_got(CALCULATION.search(calculation).group(0))
     ear.step()
-    # Each digit once the game has said back the answer so far: its own words, not Orca's echo of the key.
+    # Each digit once the game has said back the answer so far: its own words, a sentence ("12."), not
+    # Orca's echo of the key ("2 ").
     keyed = ""
     for digit in str(result):
         keys(digit)
         keyed += digit
         ear.hear("Orca to say the answer %s as keyed" % keyed,
-                 lambda text, keyed=keyed: re.search(r"notification %s\b" % keyed, text) is not None)
+                 lambda text, keyed=keyed: re.fullmatch(r"%s\." % keyed, text) is not None)
     ear.step()
     keys("Return")
     score += 10
     verdict = "Excellent, tu marques 10 points. La réponse exacte est %d. Score %d." % (result, score)
-    ear.hear_text(verdict)
+    said = spoken_alone(ear.hear_text(verdict), "the verdict")
+    if not said.startswith(verdict):
+        raise Failure("Orca said %r: something before the verdict" % said)
     print("  heard %r, keyed %d, heard %r" % (CALCULATION.search(calculation).group(0), result, verdict))
     return score
 
@@ -157,6 +170,8 @@ def main():
         wait_until(lambda: game.poll() is not None, "the program to end after Enter on its farewell arrow")
         if game.returncode != 0:
             raise Failure("the program ended with status %d" % game.returncode)
+        for _, text in ear.listen():
+            spoken_alone(text, "an announcement")
     except Failure:
         print("--- the synthesizer received:\n" + open(ear.synthesized).read())
         raise

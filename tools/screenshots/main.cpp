@@ -23,6 +23,8 @@
 #include <cmath>
 #include <cstdlib>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The programme that main() builds.
@@ -35,6 +37,14 @@ void save(const ui::Form& form, const char* name) {
     const QString path = outputDir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
     // The scene is opaque: no alpha channel, smaller files.
     if (!form.render(1.0).convertToFormat(QImage::Format_RGB32).save(path, "PNG")) {
+        QTextStream(stderr) << "cannot write " << path << '\n';
+        failed = true;
+    }
+}
+
+// The whole window as shown, beyond the scene.
+void saveWidget(ui::Form& form, const QString& path) {
+    if (!form.grab().toImage().convertToFormat(QImage::Format_RGB32).save(path, "PNG")) {
         QTextStream(stderr) << "cannot write " << path << '\n';
         failed = true;
     }
@@ -94,6 +104,45 @@ QString goodEstimate() {
     return digits;
 }
 
+// The exercise with its number pad, as a whiteboard or a laptop shows it: the whole window, the pad
+// beside or below the scene, a question with an answer keyed on the pad, then its verdict.
+void savePad(const QString& dir) {
+    exercise::Reglages reglages;
+    reglages.pave = true;
+    shell::Programme jeu({.graine = [] { return 1u; }, .fin = [] {}, .reglages = reglages});
+    jeu.runtime().setFollowWindowSystem(false);
+    jeu.hasard().seed(1);
+    jeu.module11.operations_choisies[2] = 1;
+    jeu.kovrant().show();
+    auto& k = jeu.kovrant().as<exercise::Kovrant>();
+    k.setWindowState(Qt::WindowNoState);
+    const QString result = QString::number(std::llround(double(k.champs().calcul.resultat)));
+    const QSize sizes[] = {QSize(1920, 1080), QSize(1280, 800)};
+    const auto saveAll = [&](const QString& what) {
+        for (const QSize size : sizes) {
+            k.resize(size);
+            saveWidget(k,
+                       u"%1/exercice-%2x%3-%4.png"_s.arg(dir).arg(size.width()).arg(size.height()).arg(what));
+        }
+    };
+    for (const QChar digit : result.left(2)) {
+        click(k, QString(digit));
+    }
+    for (int second = 0; second < 4; ++second) {
+        k.timer1().fire();
+    }
+    saveAll(u"question"_s);
+    for (const QChar digit : result.mid(2)) {
+        click(k, QString(digit));
+    }
+    click(k, u"valider");
+    for (int tick = 0; tick <= 170; ++tick) {
+        k.timer2().fire();
+    }
+    saveAll(u"verdict"_s);
+    jeu.runtime().shutdown();
+}
+
 // The rules and the clock for an adult's time allowance: the rules as the child reads them, then a
 // question left unanswered but for a 0 as long as `seconds` ticks, the verdict's blink over.
 void playTimeAllowed(exercise::TempsAccorde temps, const char* rules, const char* clock, int seconds) {
@@ -123,7 +172,8 @@ void playTimeAllowed(exercise::TempsAccorde temps, const char* rules, const char
 // Every picture of `expected` and its temps/ folder against the one of the same name in `written`.
 int compare(const QString& expected, const QString& written) {
     int differ = 0;
-    for (const QString& folder : {QString(), QStringLiteral("temps/"), QStringLiteral("seance/")}) {
+    for (const QString& folder :
+         {QString(), QStringLiteral("temps/"), QStringLiteral("seance/"), QStringLiteral("pave/")}) {
         const QDir dir(expected + QLatin1Char('/') + folder);
         for (const QString& name : dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
             const QImage before(dir.filePath(name));
@@ -257,6 +307,13 @@ int main(int argc, char* argv[]) {
     click(programme->aurevoir().get(), u"flèche");
 
     programmeJeu.runtime().shutdown();
+
+    const QString padDir = outputDir + QStringLiteral("/pave");
+    if (!QDir().mkpath(padDir)) {
+        QTextStream(stderr) << "cannot create " << padDir << '\n';
+        return 1;
+    }
+    savePad(padDir);
 
     playTimeAllowed(*exercise::TempsAccorde::enSecondes(40), "temps/presentation-40",
                     "temps/exercice-40-juge", 40);
