@@ -1,3 +1,4 @@
+#include "console.h"
 #include "options.h"
 #include "programme.h"
 #include "runtime.h"
@@ -42,9 +43,7 @@ int main(int argc, char* argv[]) {
     }
     const shell::Demande demande = shell::lireLigneDeCommande(arguments);
     if (demande.statut) {
-        std::FILE* flux = *demande.statut == 0 ? stdout : stderr;
-        std::fputs(demande.texte.toLocal8Bit().constData(), flux);
-        std::fputc('\n', flux);
+        app::writeLine(*demande.statut == 0 ? stdout : stderr, demande.texte);
         return *demande.statut;
     }
     if (noDisplay(argc, argv)) {
@@ -59,7 +58,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("fr.leskovrant.Kovrant"));
     const shell::TempsChoisi temps = shell::choisirTemps(demande);
     if (!temps.avertissement.isEmpty()) {
-        std::fputs((temps.avertissement + u'\n').toLocal8Bit().constData(), stderr);
+        app::writeLine(stderr, temps.avertissement);
     }
     const ui::WindowSystemWatch watch;
     shell::Programme::Options options;
