@@ -38,6 +38,12 @@ add_test(NAME windows_uia_announcements
         ${KOVRANT_WINDOWS_STAGE} $<TARGET_FILE:uiautomationcore_standin> $<TARGET_FILE:uia_client>)
 set_tests_properties(windows_uia_announcements PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77)
 
+# The help and a mistaken option at the console of cmd, which a windowed program lacks by itself.
+add_test(NAME windows_console COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/desktop/windows_console.py
+    ${KOVRANT_WINDOWS_STAGE}/kovrant.exe)
+set_tests_properties(windows_console PROPERTIES FIXTURES_REQUIRED wine ENVIRONMENT "${KOVRANT_WINE_ENV}"
+    TIMEOUT 300 SKIP_RETURN_CODE 77)
+
 get_property(kovrant_tests DIRECTORY PROPERTY TESTS)
 foreach(test IN LISTS kovrant_tests)
     if(test MATCHES "^tst_")
