@@ -26,7 +26,7 @@ set_target_properties(uiautomationcore_standin PROPERTIES OUTPUT_NAME uiautomati
     RUNTIME_OUTPUT_DIRECTORY ${kovrant_uia_dir})
 # Whole in itself: it is loaded from the system's folder, far from the MinGW runtime.
 target_link_options(uiautomationcore_standin PRIVATE -static)
-target_link_libraries(uiautomationcore_standin PRIVATE kovrant_warnings oleaut32 uuid)
+target_link_libraries(uiautomationcore_standin PRIVATE kovrant_warnings oleaut32)
 add_executable(uia_client ${PROJECT_SOURCE_DIR}/tests/windows/uia_client.cpp)
 set_target_properties(uia_client PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${kovrant_uia_dir})
 target_compile_options(uia_client PRIVATE -municode)
