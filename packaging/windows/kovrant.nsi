@@ -91,7 +91,7 @@ Section "Les Kovrant"
     WriteRegStr HKLM "${CLASSES}\.kovrant" "" "${SEANCE_TYPE}"
     WriteRegStr HKLM "${CLASSES}\.kovrant" "Content Type" "text/plain"
     WriteRegStr HKLM "${CLASSES}\.kovrant" "PerceivedType" "text"
-    WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}" "" "Séance de ${PRODUCT}"
+    WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}" "" "Séance de calcul (${PRODUCT})"
     WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}\DefaultIcon" "" "$INSTDIR\kovrant.exe,0"
     WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}\shell\open\command" "" '"$INSTDIR\kovrant.exe" "%1"'
     ; The Explorer shows the new icon and opens with the game without waiting for a new session.
