@@ -8,10 +8,13 @@ a fault that no longer builds is "not applicable". A fault whose text is not fou
 the run at once: the code it aimed at has moved, and the fault must follow it.
 
     tools/mutants.py [--only ID...] [--suites in-process|all] [--first] [--jobs N] [--out table.md]
+    tools/mutants.py --windows QT [--only ID...] [--first] [--jobs N] [--out table.md]
 
 The suites run one by one, fastest first as timed on the unchanged tree; --first stops at the first that
 fails. With --suites all, the desktop suites also run for the faults of the areas only a real display
-shows (windows, keyboards), when the in-process suites miss them.
+shows (windows, keyboards), when the in-process suites miss them. The faults of the Windows build (area
+"windows-build": code that only Windows compiles, the installer) run only with --windows, in a cross build
+against that Qt for Windows (scripts/build-qt-windows.sh), where the suites labelled windows judge them.
 """
 
 import argparse
@@ -451,8 +454,27 @@ FAULTS = [
      "src/model/regles.cpp", "scores[] = {0, 11, 21, 31};", "scores[] = {0, 11, 20, 31};"),
     ("level-ignored", "seance", "the level is not held",
      "src/model/regles.cpp", "score_du_niveau(niveau, score));", "score_du_niveau(niveau * 0, score));"),
+    # The Windows build.
+    ("winb-uia-silent", "windows-build", "Windows screen readers are told nothing",
+     "src/ui/accessible.cpp", "raiseWindowsNotification(form_, notification_->text(QAccessible::Name));",
+     "raiseWindowsNotification(form_, QString());"),
+    ("winb-uia-most-recent", "windows-build", "an announcement may cut the one before it",
+     "src/ui/windows_notification.cpp", "NotificationProcessing_ImportantAll, spoken",
+     "NotificationProcessing_MostRecent, spoken"),
+    ("winb-uia-missing", "windows-build", "a system without the notification event calls nothing all the same",
+     "src/ui/windows_notification.cpp", "if (uia.raise == nullptr || uia.hostProvider == nullptr || text.isEmpty()) {",
+     "if (text.isEmpty()) {"),
+    ("winb-console-redirect", "windows-build", "lines sent to a file go to the console instead",
+     "src/app/console_windows.cpp", "if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {",
+     "if (type == FILE_TYPE_DISK && type == FILE_TYPE_PIPE) {"),
+    ("winb-seance-left", "windows-build", "the uninstaller leaves the séance type behind",
+     "packaging/windows/kovrant.nsi", 'DeleteRegKey HKLM "${CLASSES}\\${SEANCE_TYPE}"\n',
+     'DeleteRegKey HKLM "${CLASSES}\\${SEANCE_TYPE}\\shell"\n'),
+    ("winb-seance-no-file", "windows-build", "a double-clicked séance is not handed to the game",
+     "packaging/windows/kovrant.nsi", """'"$INSTDIR\\kovrant.exe" "%1"'""", """'"$INSTDIR\\kovrant.exe"'"""),
 ]
 DESKTOP_AREAS = {"window", "keyboards"}
+WINDOWS_AREA = "windows-build"
 ROOT = Path(__file__).resolve().parent.parent
 
 
@@ -526,30 +548,39 @@ def main():
     parser.add_argument("--jobs", type=int, default=2, help="for the builds")
     parser.add_argument("--first", action="store_true", help="stop at the first suite that catches a fault")
     parser.add_argument("--out", default="mutants.md", help="the markdown table")
+    parser.add_argument("--windows", metavar="QT", help="the Windows build's faults, against this Qt for Windows")
     # Inside the repository (build* is ignored), the copy's objects are those of the usual build to ccache.
     parser.add_argument("--scratch", default=str(ROOT / "build-mutants"))
     args = parser.parse_args()
 
-    faults = [f for f in FAULTS if not args.only or f[0] in args.only]
+    faults = [f for f in FAULTS
+              if (not args.only or f[0] in args.only) and (f[1] == WINDOWS_AREA) == bool(args.windows)]
     if args.only and len(faults) != len(args.only):
         sys.exit(f"unknown fault ids: {sorted(set(args.only) - {f[0] for f in faults})}")
     check_faults(faults)
 
     started = time.monotonic()
     scratch = Path(args.scratch)
-    build = scratch / "build"
+    build = scratch / ("build-windows" if args.windows else "build")
     scratch.mkdir(parents=True, exist_ok=True)
     sync_tree(scratch)
     os.environ.update(CCACHE_BASEDIR=str(scratch), CCACHE_NOHASHDIR="true")
     log = open(scratch / "mutants.log", "w", buffering=1)
+    cross = [f"-DCMAKE_TOOLCHAIN_FILE={scratch / 'cmake/mingw-w64-x86_64.cmake'}",
+             f"-DCMAKE_PREFIX_PATH={args.windows}"] if args.windows else []
     if run(["cmake", "-S", scratch, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-            "-DKOVRANT_WERROR=ON", "-DKOVRANT_BUILD_BENCH=OFF", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"],
+            "-DKOVRANT_WERROR=ON", "-DKOVRANT_BUILD_BENCH=OFF", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", *cross],
            scratch, log) != 0:
         sys.exit(f"cmake failed, see {scratch / 'mutants.log'}")
     if run(["cmake", "--build", build, "-j", str(args.jobs)], scratch, log) != 0:
         sys.exit(f"the unchanged tree does not build, see {scratch / 'mutants.log'}")
     # Suites that fail without any fault tell nothing about one.
-    in_process, broken = timed(build, list_tests(build, ["-LE", "desktop"]), log)
+    if args.windows:
+        # Under Wine; ctest adds the Wine prefix's making and removal to each test that needs them.
+        labelled = [t for t in list_tests(build, ["-L", "windows"]) if not t.startswith("windows_wine_")]
+        in_process, broken = timed(build, labelled, log)
+    else:
+        in_process, broken = timed(build, list_tests(build, ["-LE", "desktop"]), log)
     desktop = []
     if args.suites == "all":
         desktop, broken_desktop = timed(build, list_tests(build, ["-L", "desktop"]), log)

@@ -3,7 +3,7 @@
 ; school deployment tools run it.
 ;
 ;   makensis -INPUTCHARSET UTF8 -DSTAGE=<installed folder> -DFILES=<its uninstall list> -DOUTFILE=<setup.exe>
-;            -DVERSION=1.0.0 -DFILE_VERSION=1.0.0.0 -DICON=<kovrant.ico> kovrant.nsi
+;            -DVERSION=1.0.0 -DFILE_VERSION=1.0.0.0 -DICON=<kovrant.ico> -DWELCOME=<welcome.bmp> kovrant.nsi
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -13,6 +13,9 @@ ManifestDPIAware true
 !define PRODUCT "Les Kovrant"
 !define PUBLISHER "Les Kovrant"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; A séance file opens in the game, for every account of the machine.
+!define CLASSES "Software\Classes"
+!define SEANCE_TYPE "LesKovrant.Seance"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -25,7 +28,9 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kovrant.exe"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -49,6 +54,12 @@ FunctionEnd
 
 Function un.onInit
     SetRegView 64
+FunctionEnd
+
+; The installer runs with administrator rights, which the game must not inherit. The Explorer, which runs
+; as the user who is logged in, starts it instead.
+Function StartAsUser
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\kovrant.exe"'
 FunctionEnd
 
 Section "Les Kovrant"
@@ -76,6 +87,15 @@ Section "Les Kovrant"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    WriteRegStr HKLM "${CLASSES}\.kovrant" "" "${SEANCE_TYPE}"
+    WriteRegStr HKLM "${CLASSES}\.kovrant" "Content Type" "text/plain"
+    WriteRegStr HKLM "${CLASSES}\.kovrant" "PerceivedType" "text"
+    WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}" "" "Séance de calcul (${PRODUCT})"
+    WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}\DefaultIcon" "" "$INSTDIR\kovrant.exe,0"
+    WriteRegStr HKLM "${CLASSES}\${SEANCE_TYPE}\shell\open\command" "" '"$INSTDIR\kovrant.exe" "%1"'
+    ; The Explorer shows the new icon and opens with the game without waiting for a new session.
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
 
 Section "Uninstall"
@@ -88,4 +108,11 @@ Section "Uninstall"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+    DeleteRegKey HKLM "${CLASSES}\${SEANCE_TYPE}"
+    ; The extension only while it is still ours: another program may have taken it since.
+    ReadRegStr $0 HKLM "${CLASSES}\.kovrant" ""
+    StrCmp $0 "${SEANCE_TYPE}" 0 +2
+        DeleteRegKey HKLM "${CLASSES}\.kovrant"
+    System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd

@@ -81,11 +81,13 @@ function(kovrant_windows_finish)
         COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DSTAGE=${stage} -DOUTFILE=${setup}
             -DFILES=${CMAKE_BINARY_DIR}/windows-uninstall.nsh
             -DVERSION=${PROJECT_VERSION} -DFILE_VERSION=${KOVRANT_FILE_VERSION} -DICON=${KOVRANT_ICON}
+            -DWELCOME=${kovrant_windows_dir}/welcome.bmp
             ${kovrant_windows_dir}/kovrant.nsi
         COMMAND ${CMAKE_COMMAND} -E copy_directory ${stage} ${CMAKE_BINARY_DIR}/${name}
         COMMAND ${CMAKE_COMMAND} -E tar cf ${zip} --format=zip ${name}
         COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/${name}
         DEPENDS kovrant ${kovrant_windows_dir}/kovrant.nsi ${kovrant_windows_dir}/deploy.cmake
+            ${kovrant_windows_dir}/welcome.bmp
             ${kovrant_windows_dir}/uninstall-list.cmake
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
         COMMENT "Making the Windows installer and the portable zip"

@@ -1,3 +1,4 @@
+#include "console.h"
 #include "options.h"
 #include "programme.h"
 #include "runtime.h"
@@ -74,18 +75,16 @@ int main(int argc, char* argv[]) {
     }
     const shell::Demande demande = shell::lireLigneDeCommande(arguments);
     if (demande.statut) {
-        std::FILE* flux = *demande.statut == 0 ? stdout : stderr;
-        std::fputs(demande.texte.toLocal8Bit().constData(), flux);
-        std::fputc('\n', flux);
+        app::writeLine(*demande.statut == 0 ? stdout : stderr, demande.texte);
         return *demande.statut;
     }
     // The séance and its folder next, still without a display: a mistake in them is a line and status 2.
     shell::Preparation preparation = shell::preparer(demande);
     for (const QString& avertissement : preparation.avertissements) {
-        std::fputs((avertissement + u'\n').toLocal8Bit().constData(), stderr);
+        app::writeLine(stderr, avertissement);
     }
     if (preparation.statut) {
-        std::fputs((preparation.erreur + u'\n').toLocal8Bit().constData(), stderr);
+        app::writeLine(stderr, preparation.erreur);
         return *preparation.statut;
     }
     if (noDisplay(argc, argv)) {
@@ -108,7 +107,7 @@ int main(int argc, char* argv[]) {
     // Whatever ends the program, a séance left unfinished is saved as it stands.
     const auto enregistrer = [&programme] {
         if (!programme.enregistrer_avant_de_quitter()) {
-            std::fputs((programme.derniere_erreur() + u'\n').toLocal8Bit().constData(), stderr);
+            app::writeLine(stderr, programme.derniere_erreur());
         }
     };
     const ui::WindowSystemWatch watch(enregistrer);

@@ -2,6 +2,7 @@
 
 #include "controls.h"
 #include "numbers.h"
+#include "windows_notification.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -499,6 +500,7 @@ void WindowTree::flush() {
     pending_.clear();
     send(notification_, QAccessible::NameChanged);
     send(notification_, QAccessible::ObjectShow);
+    raiseWindowsNotification(form_, notification_->text(QAccessible::Name));
 }
 
 void WindowTree::windowActivated() {

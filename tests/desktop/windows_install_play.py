@@ -4,11 +4,12 @@
     session.sh --wm -- windows_install_play.py SETUP.EXE STAGE
 
 In a Wine prefix of its own (inside the session's folder, gone with it): SETUP.EXE /S lays down exactly
-the files of STAGE (the folder the installer was made from), the Start-menu shortcuts and the entry of
-"Apps and features"; the installed kovrant.exe starts and draws its presentation; a question is played
-through the X server's keyboard on French AZERTY, where the top row types digits only through Windows'
-virtual keys; Escape leads to the farewell, whose Enter ends the program with status 0; uninstall.exe /S
-takes everything away again. KOVRANT_WINDOWS_SHOT names a file for a picture of the game as installed.
+the files of STAGE (the folder the installer was made from), the Start-menu shortcuts, the entry of "Apps
+and features" and the séance files' type for every account; the installed kovrant.exe starts and draws its
+presentation; a question is played through the X server's keyboard on French AZERTY, where the top row
+types digits only through Windows' virtual keys; Escape leads to the farewell, whose Enter ends the
+program with status 0; uninstall.exe /S takes everything away again, the séance type with it.
+KOVRANT_WINDOWS_SHOT names a file for a picture of the game as installed.
 Wine has no accessibility bus to ask where controls are: positions come from the layouts, in twips, 15
 to the pixel, the scene scaled to fit the window and centred.
 """
@@ -31,6 +32,13 @@ SHORTCUTS = {  # the shortcut's name, and the arguments it gives the program
     "Les Kovrant - Sans limite de temps": "--temps aucune",
 }
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Les Kovrant"
+CLASSES = "HKLM\\Software\\Classes"
+ASSOCIATION = {  # a key for every account, and a value it must hold
+    CLASSES + "\\.kovrant": "(Default)    REG_SZ    LesKovrant.Seance",
+    CLASSES + "\\LesKovrant.Seance\\DefaultIcon": f"(Default)    REG_SZ    {PROGRAM},0",
+    CLASSES + "\\LesKovrant.Seance\\shell\\open\\command": f'(Default)    REG_SZ    "{PROGRAM}" "%1"',
+    "HKCR\\.kovrant": "(Default)    REG_SZ    LesKovrant.Seance",
+}
 SCENE = (18960, 10215)  # the presentation's and the exercise's client area, in twips
 TARGET_YELLOW = (750 * 20, 265 * 20)  # in the target's yellow disc, below the "+10"
 EXERCISE_ARROW = ((10920, 9480), (11160, 9720))  # the middle of `flèche`, shown after a verdict
@@ -147,6 +155,8 @@ for value in ("DisplayName    REG_SZ    Les Kovrant", "Publisher    REG_SZ    Le
               "DisplayVersion    REG_SZ    ", "DisplayIcon    REG_SZ    C:\\Program Files\\Les Kovrant\\kovrant.exe",
               'QuietUninstallString    REG_SZ    "C:\\Program Files\\Les Kovrant\\uninstall.exe" /S'):
     check(value in entry, f"Apps and features lists {value.split()[0]}")
+for key, value in ASSOCIATION.items():
+    check(value in wine("reg", "query", key).stdout.decode(errors="replace"), f"{key} holds {value}")
 
 # French AZERTY: the top row types & é " ... without Shift.
 subprocess.run(["setxkbmap", "fr"], check=True)
@@ -198,4 +208,6 @@ subprocess.run(["wineserver", "-w"], env=WINE_ENV, timeout=120)
 check(not os.path.exists(INSTALLED), "the program's folder is gone")
 check(not any(os.path.exists(os.path.join(START_MENU, n + ".lnk")) for n in SHORTCUTS), "the shortcuts are gone")
 check(wine("reg", "query", UNINSTALL_KEY).returncode != 0, "Apps and features no longer lists it")
+for key in ASSOCIATION:
+    check(wine("reg", "query", key).returncode != 0, f"{key} is gone")
 finish()
