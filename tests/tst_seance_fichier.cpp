@@ -86,11 +86,8 @@ private Q_SLOTS:
         QTest::newRow("a list with titre, temps, bilan, prenom, pave")
             << "titre = Du tableau\ntemps=40\n345 × 21\nprenom=oui\n"_ba
             << u"titre=Du tableau|temps=40|prenom|345x21"_s;
-        QByteArray cinquante;
-        for (int i = 0; i < 50; ++i) {
-            cinquante += "12 × 12\n";
-        }
-        QTest::newRow("fifty calculations") << cinquante << QStringList(50, u"12x12"_s).join(u'|');
+        QTest::newRow("fifty calculations")
+            << "12 × 12\n"_ba.repeated(50) << QStringList(50, u"12x12"_s).join(u'|');
     }
     void good() {
         QFETCH(QByteArray, contenu);
@@ -121,9 +118,6 @@ private Q_SLOTS:
         QTest::newRow("calculs 0")
             << "calculs = 0\n"_ba << 1
             << u"« 0 » ne convient pas pour calculs ; il faut un nombre entier de 1 à 50."_s;
-        QTest::newRow("calculs 51")
-            << "calculs = 51\n"_ba << 1
-            << u"« 51 » ne convient pas pour calculs ; il faut un nombre entier de 1 à 50."_s;
         QTest::newRow("niveau 5")
             << "niveau = 5\n"_ba << 1
             << u"« 5 » ne convient pas pour niveau ; il faut un nombre entier de 1 à 4."_s;
@@ -148,10 +142,6 @@ private Q_SLOTS:
         QTest::newRow("badly grouped thousands")
             << "12 34 + 5\n"_ba << 1
             << u"« 12 34 + 5 » n'est ni un réglage (clé = valeur) ni un calcul (comme 345 × 21)."_s;
-        QTest::newRow("negative")
-            << "1 234 - 9 000\n"_ba << 1
-            << u"« 1 234 - 9 000 » ne donne pas un résultat positif ; une soustraction de la "
-               "séance enlève un nombre plus petit que le premier."_s;
         QTest::newRow("nothing left")
             << "345 - 345\n"_ba << 1
             << u"« 345 - 345 » ne donne pas un résultat positif ; une soustraction de la "
@@ -178,18 +168,11 @@ private Q_SLOTS:
         QTest::newRow("calculs before a list")
             << "calculs = 10\n\n345 × 21\n"_ba << 3
             << u"« 345 × 21 » : un calcul ne va pas avec « calculs » (ligne 1) ; "_s + liste;
-        QTest::newRow("operations after a list")
-            << "345 × 21\noperations = additions\n"_ba << 2
-            << u"« operations » ne va pas avec les calculs listés dès la ligne 1 ; "_s + liste;
         QTest::newRow("niveau after a list")
             << "titre = t\n345 × 21\n12 + 13\nniveau = 2\n"_ba << 4
             << u"« niveau » ne va pas avec les calculs listés dès la ligne 2 ; "_s + liste;
-        QByteArray cinquanteEtUn;
-        for (int i = 0; i < 51; ++i) {
-            cinquanteEtUn += "12 × 12\n";
-        }
         QTest::newRow("fifty-one calculations")
-            << cinquanteEtUn << 51
+            << "12 × 12\n"_ba.repeated(51) << 51
             << u"« 12 × 12 » fait plus de 50 calculs ; une séance en pose au plus 50."_s;
         const QString pasTexte =
             u"cette ligne n'est pas du texte (UTF-8) ; une séance s'écrit dans un éditeur de texte."_s;
