@@ -22,7 +22,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A line of text in a design family, one under the other.
-constexpr ui::layout::ControlSpec face(const char* name, int row, ui::layout::FontSpec font) {
+constexpr ui::ControlSpec face(const char* name, int row, ui::FontSpec font) {
     return ui::layout::label(name, 60, 60 + 420 * row, 3000, row == 7 ? 500 : 400, "Aa 0123", font,
                              base::colours::black,
                              row == 0 ? ui::layout::opaque(base::colours::white) : ui::layout::transparent);
