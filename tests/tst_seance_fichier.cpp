@@ -118,6 +118,9 @@ private Q_SLOTS:
         QTest::newRow("calculs 0")
             << "calculs = 0\n"_ba << 1
             << u"« 0 » ne convient pas pour calculs ; il faut un nombre entier de 1 à 50."_s;
+        QTest::newRow("calculs 51")
+            << "calculs = 51\n"_ba << 1
+            << u"« 51 » ne convient pas pour calculs ; il faut un nombre entier de 1 à 50."_s;
         QTest::newRow("niveau 5")
             << "niveau = 5\n"_ba << 1
             << u"« 5 » ne convient pas pour niveau ; il faut un nombre entier de 1 à 4."_s;
