@@ -145,6 +145,10 @@ private Q_SLOTS:
         QTest::newRow("badly grouped thousands")
             << "12 34 + 5\n"_ba << 1
             << u"« 12 34 + 5 » n'est ni un réglage (clé = valeur) ni un calcul (comme 345 × 21)."_s;
+        QTest::newRow("negative")
+            << "1 234 - 9 000\n"_ba << 1
+            << u"« 1 234 - 9 000 » ne donne pas un résultat positif ; une soustraction de la "
+               "séance enlève un nombre plus petit que le premier."_s;
         QTest::newRow("nothing left")
             << "345 - 345\n"_ba << 1
             << u"« 345 - 345 » ne donne pas un résultat positif ; une soustraction de la "
@@ -171,6 +175,9 @@ private Q_SLOTS:
         QTest::newRow("calculs before a list")
             << "calculs = 10\n\n345 × 21\n"_ba << 3
             << u"« 345 × 21 » : un calcul ne va pas avec « calculs » (ligne 1) ; "_s + liste;
+        QTest::newRow("operations after a list")
+            << "345 × 21\noperations = additions\n"_ba << 2
+            << u"« operations » ne va pas avec les calculs listés dès la ligne 1 ; "_s + liste;
         QTest::newRow("niveau after a list")
             << "titre = t\n345 × 21\n12 + 13\nniveau = 2\n"_ba << 4
             << u"« niveau » ne va pas avec les calculs listés dès la ligne 2 ; "_s + liste;
