@@ -250,6 +250,7 @@ private Q_SLOTS:
         QTest::newRow("name typed") << true << u"Léa"_s << true;
         QTest::newRow("no name typed") << true << QString() << false;
         QTest::newRow("blanks are no name") << true << u"  "_s << false;
+        QTest::newRow("typed then erased") << true << u"Zo\b\b"_s << false;
     }
     void presentationOfASeance() {
         QFETCH(bool, prenom);
