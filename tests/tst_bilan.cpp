@@ -169,7 +169,6 @@ private Q_SLOTS:
         QTest::newRow("finished, saved by the bilan") << 3 << false << false << 3;
         QTest::newRow("finished, saved at the end") << 3 << true << false << 3;
         QTest::newRow("left after one") << 1 << true << false << 2;
-        QTest::newRow("left before any") << 0 << true << false << 1;
         QTest::newRow("the folder removed") << 3 << false << true << 0;
         QTest::newRow("the folder removed, at the end") << 2 << true << true << 0;
     }

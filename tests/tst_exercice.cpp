@@ -119,7 +119,6 @@ private Q_SLOTS:
             << temps(100) << 0 << QString() << 100 << QList<int>{80, 90};
         QTest::newRow("120 s: a minute's warning")
             << temps(120) << 0 << QString() << 120 << QList<int>{60, 100, 110};
-        QTest::newRow("300 s") << temps(300) << 0 << QString() << 300 << QList<int>{240, 280, 290};
         QTest::newRow("no limit: never judged, never a warning")
             << TempsAccorde::sansLimite() << 0 << u"12"_s << 0 << QList<int>{};
     }

@@ -45,7 +45,6 @@ private Q_SLOTS:
         QTest::newRow("help on a séance") << u"--help"_s << -1 << 0 << u"--bilan DOSSIER"_s;
         QTest::newRow("below") << u"--temps 29"_s << -1 << 2 << mauvaiseDuree.arg(u"29");
         QTest::newRow("above") << u"--temps 301"_s << -1 << 2 << mauvaiseDuree.arg(u"301");
-        QTest::newRow("word") << u"--temps abc"_s << -1 << 2 << mauvaiseDuree.arg(u"abc");
         QTest::newRow("signed") << u"--temps +40"_s << -1 << 2 << mauvaiseDuree.arg(u"+40");
         QTest::newRow("a fraction") << u"--temps=1.5"_s << -1 << 2 << mauvaiseDuree.arg(u"1.5");
         QTest::newRow("missing") << u"--temps"_s << -1 << 2
@@ -144,6 +143,15 @@ private Q_SLOTS:
         QTest::newRow("a mistake in the séance")
             << QByteArray() << "niveau=9\n"_ba << u""_s << 30 << u""_s << -1 << 2
             << u"maths.kovrant, ligne 1 : « 9 » ne convient pas pour niveau"_s;
+        // The machine's time alone: read as written, blanks kept by quotes; anything else is one warning.
+        QTest::newRow("blanks kept by quotes")
+            << "temps=\" 40 \"\n"_ba << QByteArray() << u""_s << 40 << u""_s << -1 << -1 << QString();
+        QTest::newRow("out of range") << "temps=12\n"_ba << QByteArray() << u""_s << 30 << u""_s << -1 << -1
+                                      << u"vaut « 12 », or il faut "_s + valeurs;
+        QTest::newRow("a list") << "temps=40, 50\n"_ba << QByteArray() << u""_s << 30 << u""_s << -1 << -1
+                                << u"« 40, 50 »"_s;
+        QTest::newRow("a broken file") << "[General\ntemps=40\n"_ba << QByteArray() << u""_s << 30 << u""_s
+                                       << -1 << -1 << u"ne se lisent pas"_s;
     }
     void preparer() {
         QFETCH(QByteArray, machine);
@@ -185,6 +193,8 @@ private Q_SLOTS:
         QCOMPARE(secondes(p.reglages.temps), temps);
         QCOMPARE(p.reglages.dossier_bilan, dossier.isEmpty() ? QString() : tmp.filePath(dossier));
         QCOMPARE(p.pave ? int(*p.pave) : -1, pave);
+        // Reading leaves nothing behind.
+        QCOMPARE(QFile::exists(conf), !machine.isNull());
     }
 
     // The pad when nobody said: shown on a touch screen only.
@@ -203,49 +213,6 @@ private Q_SLOTS:
         QFETCH(bool, voulu);
         QCOMPARE(shell::paveVoulu(demande < 0 ? std::nullopt : std::optional<bool>(demande == 1), tactile),
                  voulu);
-    }
-
-    // The machine's setting under the command line's: `fichier` is the settings file (none when null),
-    // `temps` as above, 30 when nothing was chosen; `avertit`, a part of the one line of warning, if any.
-    void machineSetting_data() {
-        QTest::addColumn<QByteArray>("fichier");
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("temps");
-        QTest::addColumn<QString>("avertit");
-        QTest::newRow("no file") << QByteArray() << u""_s << 30 << QString();
-        QTest::newRow("honoured") << "temps=aucune\n"_ba << u""_s << 0 << QString();
-        QTest::newRow("blanks kept by quotes") << "temps=\" 40 \"\n"_ba << u""_s << 40 << QString();
-        QTest::newRow("command line wins") << "temps=40\n"_ba << u"--temps aucune"_s << 0 << QString();
-        QTest::newRow("out of range")
-            << "temps=12\n"_ba << u""_s << 30 << u"vaut « 12 », or il faut "_s + valeurs;
-        QTest::newRow("a list") << "temps=40, 50\n"_ba << u""_s << 30 << u"« 40, 50 »"_s;
-        QTest::newRow("a broken file") << "[General\ntemps=40\n"_ba << u""_s << 30 << u"ne se lisent pas"_s;
-        QTest::newRow("a bad one under the command line")
-            << "temps=12\n"_ba << u"--temps 300"_s << 300 << QString();
-    }
-    void machineSetting() {
-        QFETCH(QByteArray, fichier);
-        QFETCH(QString, arguments);
-        QFETCH(int, temps);
-        QFETCH(QString, avertit);
-        // A folder of its own for each row: Qt keeps the files it read, and would not see a rewrite. The
-        // file stands for the machine's settings on every platform, the registry's on Windows included.
-        const QTemporaryDir machine;
-        const QString chemin = machine.filePath(u"kovrant.conf"_s);
-        if (!fichier.isNull()) {
-            QFile file(chemin);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(fichier);
-        }
-        const QSettings reglages(chemin, QSettings::IniFormat);
-        const shell::TempsChoisi choisi =
-            shell::choisirTemps(shell::lireLigneDeCommande(ligne(arguments)), reglages);
-        QCOMPARE(secondes(choisi.temps), temps);
-        QCOMPARE(choisi.avertissement.isEmpty(), avertit.isEmpty());
-        QVERIFY2(choisi.avertissement.contains(avertit) && !choisi.avertissement.contains(u'\n'),
-                 qPrintable(choisi.avertissement));
-        // Reading leaves nothing behind.
-        QCOMPARE(QDir(machine.path()).isEmpty(), fichier.isNull());
     }
 };
 

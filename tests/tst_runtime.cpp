@@ -21,24 +21,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A line of text in a design family, one under the other.
+constexpr ui::ControlSpec face(const char* name, int row, ui::FontSpec font) {
+    return ui::layout::label(name, 60, 60 + 420 * row, 3000, row == 7 ? 500 : 400, "Aa 0123", font,
+                             base::colours::black,
+                             row == 0 ? ui::layout::opaque(base::colours::white) : ui::layout::transparent);
+}
+
 // Every design family the windows may name, bold and plain, so that each bundled face is drawn.
 constexpr auto controls = ui::layout::table({
-    ui::layout::label("Texte", 60, 60, 3000, 400, "Aa 0123", ui::layout::font("Arial", 12),
-                      base::colours::black, ui::layout::opaque(base::colours::white)),
-    ui::layout::label("Gras", 60, 480, 3000, 400, "Aa 0123", ui::layout::bold("Arial", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Serif", 60, 900, 3000, 400, "Aa 0123", ui::layout::bold("Times New Roman", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Etroit", 60, 1320, 3000, 400, "Aa 0123", ui::layout::font("Arial Narrow", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Verdana", 60, 1740, 3000, 400, "Aa 0123", ui::layout::bold("Verdana", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Trebuchet", 60, 2160, 3000, 400, "Aa 0123", ui::layout::font("Trebuchet MS", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Tahoma", 60, 2580, 3000, 400, "Aa 0123", ui::layout::font("Tahoma", 12),
-                      base::colours::black, ui::layout::transparent),
-    ui::layout::label("Script", 60, 3000, 3000, 500, "Aa 0123", ui::layout::font("Brush Script MT", 16),
-                      base::colours::black, ui::layout::transparent),
+    face("Texte", 0, ui::layout::font("Arial", 12)),
+    face("Gras", 1, ui::layout::bold("Arial", 12)),
+    face("Serif", 2, ui::layout::bold("Times New Roman", 12)),
+    face("Etroit", 3, ui::layout::font("Arial Narrow", 12)),
+    face("Verdana", 4, ui::layout::bold("Verdana", 12)),
+    face("Trebuchet", 5, ui::layout::font("Trebuchet MS", 12)),
+    face("Tahoma", 6, ui::layout::font("Tahoma", 12)),
+    face("Script", 7, ui::layout::font("Brush Script MT", 16)),
 });
 
 const ui::FormSpec design{.name = "Essai",

@@ -41,28 +41,19 @@ const QList<CalculDonne> troisCalculs = {{Operation::Multiplication, 345, 21},
 // Answers a question as the test's letter says: e exact, t the clock runs out with nothing keyed, n
 // keyed half the result then the clock, p 92 % of the result, f twice it, x Escape to leave.
 void repondre(exercise::Kovrant& k, QChar comment) {
-    switch (comment.unicode()) {
-    case 'e':
-        testsupport::answer(k, 1.0);
-        break;
-    case 'p':
-        testsupport::answer(k, 0.92);
-        break;
-    case 'f':
-        testsupport::answer(k, 2.0);
-        break;
-    case 't':
-    case 'n':
-        if (comment == u'n') {
-            testsupport::typeText(k, QString::number(std::lround(k.champs().calcul.resultat / 2)));
-        }
-        for (int i = 0; i < 30; ++i) {
-            k.timer1().fire();
-        }
-        break;
-    case 'x':
+    if (comment == u'x') {
         testsupport::typeKey(k, Qt::Key_Escape, u"\x1b"_s);
-        break;
+        return;
+    }
+    if (comment == u'e' || comment == u'p' || comment == u'f') {
+        testsupport::answer(k, comment == u'e' ? 1.0 : comment == u'p' ? 0.92 : 2.0);
+        return;
+    }
+    if (comment == u'n') {
+        testsupport::typeText(k, QString::number(std::lround(k.champs().calcul.resultat / 2)));
+    }
+    for (int i = 0; i < 30; ++i) {
+        k.timer1().fire();
     }
 }
 

@@ -86,11 +86,8 @@ private Q_SLOTS:
         QTest::newRow("a list with titre, temps, bilan, prenom, pave")
             << "titre = Du tableau\ntemps=40\n345 × 21\nprenom=oui\n"_ba
             << u"titre=Du tableau|temps=40|prenom|345x21"_s;
-        QByteArray cinquante;
-        for (int i = 0; i < 50; ++i) {
-            cinquante += "12 × 12\n";
-        }
-        QTest::newRow("fifty calculations") << cinquante << QStringList(50, u"12x12"_s).join(u'|');
+        QTest::newRow("fifty calculations")
+            << "12 × 12\n"_ba.repeated(50) << QStringList(50, u"12x12"_s).join(u'|');
     }
     void good() {
         QFETCH(QByteArray, contenu);
@@ -184,12 +181,8 @@ private Q_SLOTS:
         QTest::newRow("niveau after a list")
             << "titre = t\n345 × 21\n12 + 13\nniveau = 2\n"_ba << 4
             << u"« niveau » ne va pas avec les calculs listés dès la ligne 2 ; "_s + liste;
-        QByteArray cinquanteEtUn;
-        for (int i = 0; i < 51; ++i) {
-            cinquanteEtUn += "12 × 12\n";
-        }
         QTest::newRow("fifty-one calculations")
-            << cinquanteEtUn << 51
+            << "12 × 12\n"_ba.repeated(51) << 51
             << u"« 12 × 12 » fait plus de 50 calculs ; une séance en pose au plus 50."_s;
         const QString pasTexte =
             u"cette ligne n'est pas du texte (UTF-8) ; une séance s'écrit dans un éditeur de texte."_s;
