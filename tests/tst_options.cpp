@@ -183,7 +183,8 @@ private Q_SLOTS:
         const shell::Preparation p = shell::preparer(shell::lireLigneDeCommande(args), reglages);
         QCOMPARE(p.statut.value_or(-1), statut);
         if (statut == 2) {
-            QVERIFY2(p.erreur.contains(message.arg(tmp.path())) && !p.erreur.contains(u'\n'),
+            QVERIFY2(p.erreur.contains(QDir::toNativeSeparators(message.arg(tmp.path()))) &&
+                         !p.erreur.contains(u'\n'),
                      qPrintable(p.erreur));
             return;
         }

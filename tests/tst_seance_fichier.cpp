@@ -71,9 +71,12 @@ private Q_SLOTS:
             << u"operations=100|calculs=1|niveau=1|temps=300|prenom|pave=oui"_s;
         QTest::newRow("subtractions are family 1, singular words")
             << "operations = soustraction, division\n"_ba << u"operations=101"_s;
+#ifndef Q_OS_WIN
+        // A folder from the root is absolute only where paths have no drive letter.
         QTest::newRow("an absolute folder, a title of 60")
             << ("bilan = /srv/bilans/CM2\ntitre = " + QByteArray(60, 'a') + "\n")
             << u"titre="_s + QString(60, u'a') + u"|bilan=/srv/bilans/CM2"_s;
+#endif
         QTest::newRow("every way of writing a calculation")
             << "345 × 21\n345 x 21\n345 X 21\n345*21\n5 929 : 7\n5929 / 7\n5929 ÷ 7\n12 345 + 67 890\n"
                "9 000 - 1 234\n9\xC2\xA0"
